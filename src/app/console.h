@@ -1,0 +1,16 @@
+// Console helpers shared by every fatal path: the key-press pause and the error exit.
+#pragma once
+
+#include <string>
+
+namespace tarn::app {
+
+// Waits for one key press, but only when standard input is a terminal: a closed or
+// redirected input (CI, scripts, tests) never blocks.
+void consolePause();
+
+// Writes the message as one line on standard error, pauses the console and ends the
+// process with exit status 1. For failures the game cannot run without.
+[[noreturn]] void fatalExit(const std::string& message);
+
+}  // namespace tarn::app

@@ -1,0 +1,34 @@
+// The rules' state and the run-time settings switched by F2 to F9.
+#pragma once
+
+namespace tarn::app {
+
+struct GameState {
+    int photosLeft = 5;
+    float distanceToMorvie = 100.0f;
+    bool lightOn = false;
+    double lightOnSince = 0.0;      // debounce stamp and start of the running on-period
+    double lightUsedSum = 0.0;      // seconds of light used in finished on-periods
+    double maxLightDuration = 20.0; // light budget in seconds
+    double lastPhotoTime = 0.0;
+    double settingsKeyTime = 0.0;   // one debounce stamp shared by all settings keys
+    bool photoSuccess = false;
+    bool gameOver = false;
+    bool bonusFound = false;
+};
+
+struct Settings {
+    bool frametimeOutput = false;       // F2
+    bool wireframe = false;             // F3
+    bool nearestSampling = false;       // F4
+    bool mipmappingEnabled = true;      // F5
+    bool showDepthMap = false;          // F6
+    bool lightshaftsEnabled = false;    // F7
+    bool frustumCullingEnabled = true;  // F8
+    bool blendingEnabled = true;        // F9
+};
+
+extern GameState game;
+extern Settings settings;
+
+}  // namespace tarn::app

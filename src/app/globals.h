@@ -1,0 +1,38 @@
+// Process-wide state of the running game: the window, the light, the shader programs and
+// the sound engine. Each holder has one owner; start-up fills them and cleanup empties them.
+#pragma once
+
+#include <glm/glm.hpp>
+#include <memory>
+
+#include "gfx/shader.h"
+#include "sound/sound.h"
+
+struct GLFWwindow;
+
+namespace tarn::app {
+
+// Window size in pixels: the command line's request until the window opens, then the
+// framebuffer size the window system reports.
+extern int screenWidth;
+extern int screenHeight;
+extern float aspectRatio;
+extern GLFWwindow* window;
+
+// The light and sun position.
+extern const glm::vec3 lightPos;
+
+extern std::unique_ptr<gfx::Shader> megaShader;
+extern std::unique_ptr<gfx::Shader> lightshaftShader;
+extern std::unique_ptr<gfx::Shader> shadowDepthShader;
+extern std::unique_ptr<gfx::Shader> depthShader;
+extern std::unique_ptr<gfx::Shader> textShader;
+
+// Null when no audio device could be opened; every sound call then does nothing.
+extern sound::Engine* soundEngine;
+
+// The frame clock, in seconds on GLFW's clock.
+extern double lastFrame;
+extern float deltaTime;
+
+}  // namespace tarn::app

@@ -1,0 +1,188 @@
+// Start-up and shutdown of the game.
+#include "app/startup.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <unistd.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <iostream>
+#include <sstream>
+
+#include "app/console.h"
+#include "app/frame_loop.h"
+#include "app/globals.h"
+
+namespace tarn::app {
+
+namespace {
+
+// Beyond this a GL 3.3 framebuffer may not hold the window (llvmpipe and most drivers
+// stop at 16384), and X11 cannot describe sizes past 65535 at all.
+constexpr int maxWindowSide = 16384;
+
+const char* const introText =
+    "You are running Tarnhollow. Press W, A, S, D to move. Press the Mouse Key to take a "
+    "photo if you are close enough.";
+
+[[noreturn]] void failWindow() {
+    std::cerr << "ERROR: Could not open window." << std::endl;
+    glfwTerminate();
+    consolePause();
+    std::exit(1);
+}
+
+void printWorkingDirectory() {
+    char buffer[2048];
+    if (getcwd(buffer, sizeof buffer)) {
+        std::cout << buffer << std::endl;
+    } else {
+        std::cout << std::endl;
+    }
+}
+
+// Steps whose subsystems arrive later; each is filled in where its subsystem lands.
+void setUpViewFrustum() {}
+void loadHeightMap() {}
+void createSceneObjects() {}
+void checkImageLibraryVersion() {}
+void loadTextures() {}
+void setStartupUniformsAndBindTextures() {}
+void loadFont() {}
+void createFramebuffers() {}
+void resetLookReference() {}
+void releaseSceneObjects() {}
+void releaseTextures() {}
+void releaseHeightMap() {}
+void releaseFramebuffers() {}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    if (argc < 3) return line;
+    line.printIntro = true;
+
+    std::istringstream width(argv[1]);
+    if (!(width >> line.width)) {
+        line.error = "ERROR: Could not parse first element, try again.";
+        return line;
+    }
+    std::istringstream height(argv[2]);
+    if (!(height >> line.height)) {
+        line.error = "ERROR: Could not parse second element, try again";
+        return line;
+    }
+    if (argc > 3) {
+        std::istringstream flag(argv[3]);
+        if (!(flag >> line.fullscreen)) {
+            line.fullscreen = false;
+            line.error = "ERROR: Could not parse third element, try again";
+        }
+    }
+    return line;
+}
+
+bool isWindowSizeMakeable(int width, int height) {
+    return width >= 1 && height >= 1 && width <= maxWindowSide && height <= maxWindowSide;
+}
+
+void init() {
+    glGetError();  // whatever GLEW's probing left behind is not ours
+    glEnable(GL_DEPTH_TEST);
+
+    megaShader = std::make_unique<gfx::Shader>("Shader/megaShader.vert", "Shader/megaShader.frag");
+    lightshaftShader =
+        std::make_unique<gfx::Shader>("Shader/lightshafts.vert", "Shader/lightshafts.frag");
+    shadowDepthShader = std::make_unique<gfx::Shader>("Shader/shadow_mapping_depth.vs",
+                                                      "Shader/shadow_mapping_depth.frag");
+    depthShader = std::make_unique<gfx::Shader>("Shader/depth.vert", "Shader/depth.frag");
+    textShader = std::make_unique<gfx::Shader>("Shader/text.vert", "Shader/text.frag");
+
+    textShader->use();
+    textShader->setUniform("projection",
+                           glm::ortho(0.0f, static_cast<float>(screenWidth), 0.0f,
+                                      static_cast<float>(screenHeight)));
+    megaShader->use();
+    megaShader->setUniform("projection", glm::mat4(1.0f));  // the real one comes per frame
+
+    setUpViewFrustum();
+    loadHeightMap();
+    createSceneObjects();
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    checkImageLibraryVersion();
+    printWorkingDirectory();
+    loadTextures();
+    setStartupUniformsAndBindTextures();
+}
+
+void cleanup() {
+    releaseSceneObjects();
+    megaShader.reset();
+    lightshaftShader.reset();
+    releaseTextures();
+    releaseHeightMap();
+    releaseFramebuffers();
+    dropEngine(soundEngine);
+    // The remaining programs go too while the context lives; at process exit it is gone.
+    shadowDepthShader.reset();
+    depthShader.reset();
+    textShader.reset();
+}
+
+int runGame(int argc, const char* const* argv) {
+    const CommandLine line = parseCommandLine(argc, argv);
+    if (line.printIntro) std::cout << introText << std::endl << std::endl;
+    if (!line.error.empty()) fatalExit(line.error);
+    screenWidth = line.width;
+    screenHeight = line.height;
+    aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
+
+    if (!glfwInit()) fatalExit("ERROR: Could not init glfw");
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    GLFWmonitor* monitor = nullptr;
+    if (line.fullscreen) {
+        monitor = glfwGetPrimaryMonitor();
+        glfwWindowHint(GLFW_REFRESH_RATE, 60);
+    }
+    if (!isWindowSizeMakeable(screenWidth, screenHeight)) failWindow();
+    window = glfwCreateWindow(screenWidth, screenHeight, "Tarnhollow", monitor, nullptr);
+    if (!window) failWindow();
+
+    // Full screen may pick another video mode and dense displays scale the framebuffer:
+    // everything sized from the window follows what was really made.
+    glfwGetFramebufferSize(window, &screenWidth, &screenHeight);
+    if (screenWidth < 1 || screenHeight < 1) failWindow();
+    aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
+
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        std::cerr << "ERROR: Could not load glew." << std::endl;
+        glfwTerminate();
+        consolePause();
+        return 1;
+    }
+
+    init();
+    glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
+    glViewport(0, 0, screenWidth, screenHeight);
+    loadFont();
+
+    soundEngine = sound::createEngine();
+    if (!soundEngine) std::cerr << "irrKlang Engine not working" << std::endl;
+    sound::play2D(soundEngine, "Resources/Sounds/Underwater_Pool.wav", true, false, false);
+
+    createFramebuffers();
+    resetLookReference();
+    runFrameLoop();
+
+    cleanup();
+    glfwTerminate();
+    consolePause();
+    return 0;
+}
+
+}  // namespace tarn::app

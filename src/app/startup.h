@@ -1,0 +1,34 @@
+// Program start and stop: the command line, the window and context, loading every
+// resource (init), the frame loop, and releasing it all again (cleanup).
+#pragma once
+
+#include <string>
+
+namespace tarn::app {
+
+struct CommandLine {
+    int width = 800;
+    int height = 600;
+    bool fullscreen = false;
+    bool printIntro = false;  // given with two or more arguments
+    std::string error;        // the first parse failure's text; empty when all parsed
+};
+
+// Up to three positional arguments: width, height, full-screen flag (0 or 1). Fewer than
+// two arguments parse nothing; arguments after the third are ignored.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// Whether the window system can be asked for a window of this size. Sizes below 1 or
+// beyond what a GL framebuffer can hold are refused before GLFW sees them.
+bool isWindowSizeMakeable(int width, int height);
+
+// The whole run: start-up, frame loop, shutdown. Returns the process exit status; the
+// fatal failures of start-up end the process themselves with status 1.
+int runGame(int argc, const char* const* argv);
+
+// Loads the shader programs, projections, scene and textures. Needs the GL context.
+void init();
+// Releases what init created, while the GL context still exists.
+void cleanup();
+
+}  // namespace tarn::app

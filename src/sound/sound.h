@@ -1,0 +1,42 @@
+// The game's sound: one engine, 2D playback of whole files, looped or one-shot, and a
+// volume for tracked sounds. A thin layer over OpenAL Soft with libsndfile decoding.
+//
+// Every call accepts a null engine and then does nothing, so the game runs on silently
+// when no audio device could be opened.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tarn::sound {
+
+struct Engine;
+
+// A tracked sound. Stays valid as a value after its sound has finished and been released:
+// calls on it then do nothing.
+struct Sound {
+    std::uint32_t id = 0;
+    explicit operator bool() const { return id != 0; }
+};
+
+// Opens the default output device; null when there is none.
+Engine* createEngine();
+
+// Stops every sound, releases all sources and buffers and closes the device. Sets the
+// pointer to null, so a second release does nothing.
+void dropEngine(Engine*& engine);
+
+// Plays a file as a 2D (non-positional) sound at full volume. The decoded file is cached
+// per file name. A tracked sound returns its handle; an untracked one, a missing or
+// undecodable file, or a null engine returns an empty handle. Finished one-shot sounds
+// are released here, so repeated pings do not accumulate sources.
+Sound play2D(Engine* engine, const char* file, bool looped, bool startPaused, bool track);
+
+// 1 is full volume; at or below 0 the sound is silent.
+void setVolume(Engine* engine, Sound sound, float volume);
+
+// Diagnostics for tests and statistics: sources still held, decoded buffers cached.
+std::size_t liveSoundCount(const Engine* engine);
+std::size_t cachedBufferCount(const Engine* engine);
+
+}  // namespace tarn::sound

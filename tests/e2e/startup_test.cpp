@@ -1,0 +1,97 @@
+// The real game binary under X: start-up, the window, Escape, and the fatal stops.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "support/process.h"
+
+using namespace tarn::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::string> quietAudio = {"ALSOFT_DRIVERS=null"};
+
+// The game's window id, once it is mapped; empty when none appears in time.
+std::string waitForWindow(pid_t pid) {
+    return shellOutput("timeout 60 xdotool search --sync --onlyvisible --pid " +
+                       std::to_string(pid) + " --name '^Tarnhollow$' 2>/dev/null | head -n 1");
+}
+
+void pressKey(const std::string& windowId, const std::string& key) {
+    shellOutput("xdotool windowfocus --sync " + windowId + " key " + key + " 2>/dev/null");
+}
+
+ProcessResult runGame(const std::vector<std::string>& args, const std::string& dir) {
+    std::vector<std::string> argv{TARNHOLLOW_GAME_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runProcess(argv, dir, 60.0, quietAudio);
+}
+
+}  // namespace
+
+TEST(GameStartup, NoArgumentsOpenAn800By600WindowThatEscapeCloses) {
+    ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, quietAudio);
+    const std::string id = waitForWindow(game.pid());
+    ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared";
+    const std::string geometry = shellOutput("xdotool getwindowgeometry " + id);
+    EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
+
+    pressKey(id, "Escape");
+    const ProcessResult result = game.wait(30.0);
+    EXPECT_FALSE(result.timedOut) << "Escape did not close the game";
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out.find("You are running Tarnhollow."), std::string::npos);
+    EXPECT_NE(result.out.find(fs::canonical(TARNHOLLOW_RUN_DIR).string()), std::string::npos)
+        << "the working directory line is missing:\n" << result.out;
+}
+
+TEST(GameStartup, SizeArgumentsPrintTheIntroAndSizeTheWindow) {
+    ChildProcess game({TARNHOLLOW_GAME_BINARY, "640", "360"}, TARNHOLLOW_RUN_DIR, quietAudio);
+    const std::string id = waitForWindow(game.pid());
+    ASSERT_FALSE(id.empty());
+    EXPECT_NE(shellOutput("xdotool getwindowgeometry " + id).find("Geometry: 640x360"),
+              std::string::npos);
+    pressKey(id, "Escape");
+    const ProcessResult result = game.wait(30.0);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out.rfind(
+                  "You are running Tarnhollow. Press W, A, S, D to move. Press the Mouse Key to "
+                  "take a photo if you are close enough.\n\n",
+                  0),
+              0u)
+        << result.out;
+}
+
+TEST(GameStartup, BadArgumentsStopWithTheirTextAndStatusOne) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {{"abc", "600"}, "ERROR: Could not parse first element, try again.\n"},
+        {{"800", "x"}, "ERROR: Could not parse second element, try again\n"},
+        {{"800", "600", "yes"}, "ERROR: Could not parse third element, try again\n"},
+        {{"0", "600"}, "ERROR: Could not open window.\n"},
+        {{"-5", "600"}, "ERROR: Could not open window.\n"},
+        {{"800", "100000"}, "ERROR: Could not open window.\n"},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = runGame(c.args, TARNHOLLOW_RUN_DIR);
+        EXPECT_FALSE(result.timedOut) << c.args[0] << " " << c.args[1];
+        EXPECT_EQ(result.exitStatus, 1) << c.args[0] << " " << c.args[1];
+        EXPECT_EQ(result.err, c.error);
+    }
+}
+
+TEST(GameStartup, MissingMainVertexShaderStopsWithoutHanging) {
+    const std::string dir = makeTempDir();
+    fs::copy(fs::path(TARNHOLLOW_RUN_DIR) / "Shader", fs::path(dir) / "Shader");
+    fs::remove(fs::path(dir) / "Shader" / "megaShader.vert");
+    const ProcessResult result = runGame({}, dir);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "Failed to open shader file: Shader/megaShader.vert\n");
+    fs::remove_all(dir);
+}

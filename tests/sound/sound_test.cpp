@@ -1,0 +1,141 @@
+// The sound layer on a real OpenAL Soft device whose wave-file backend records the mix.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "sound/sound.h"
+#include "support/process.h"
+
+using namespace tarn::sound;
+using namespace tarn::test;
+
+namespace {
+
+void writeTone(const std::string& path, double seconds, double frequency) {
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+    std::vector<short> samples(static_cast<size_t>(seconds * info.samplerate));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<short>(20000 * std::sin(2 * M_PI * frequency * i / 44100.0));
+    }
+    sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(file);
+}
+
+// Largest sample magnitude in a recorded wave file, 1.0 being full scale. The device
+// may record floats, so samples are read normalised whatever their type.
+float peakOf(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file) return -1.0f;
+    std::vector<float> samples(static_cast<size_t>(info.frames * info.channels));
+    sf_readf_float(file, samples.data(), info.frames);
+    sf_close(file);
+    float peak = 0.0f;
+    for (float s : samples) peak = std::max(peak, std::fabs(s));
+    return peak;
+}
+
+void sleepSeconds(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// Points OpenAL Soft at its wave-file backend before the first device is opened.
+class WaveDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = makeTempDir();
+        output = dir + "/mix.wav";
+        writeFile(dir + "/alsoft.conf",
+                  "[general]\ndrivers = wave\n[wave]\nfile = " + output + "\n");
+        setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
+        setenv("ALSOFT_DRIVERS", "wave", 1);
+        writeTone(dir + "/loop.wav", 0.25, 330.0);
+        writeTone(dir + "/ping.wav", 0.3, 880.0);
+        writeTone(dir + "/blip.wav", 0.002, 880.0);
+    }
+    // Plays the ping once at a volume and returns the peak the device recorded.
+    float recordPing(float volume) {
+        Engine* engine = createEngine();
+        EXPECT_NE(engine, nullptr);
+        const Sound ping = play2D(engine, (dir + "/ping.wav").c_str(), false, false, true);
+        EXPECT_TRUE(ping);
+        setVolume(engine, ping, volume);
+        sleepSeconds(0.6);
+        dropEngine(engine);
+        return peakOf(output);
+    }
+    std::string dir;
+    std::string output;
+};
+
+}  // namespace
+
+TEST_F(WaveDevice, LoopedAndOneShotSoundsReachTheOutput) {
+    Engine* engine = createEngine();
+    ASSERT_NE(engine, nullptr);
+    const Sound untracked = play2D(engine, (dir + "/loop.wav").c_str(), true, false, false);
+    EXPECT_FALSE(untracked) << "an untracked sound hands out no handle";
+    sleepSeconds(0.7);  // longer than the file: only looping keeps it audible
+    EXPECT_EQ(liveSoundCount(engine), 1u);
+    dropEngine(engine);
+    EXPECT_EQ(engine, nullptr);
+    EXPECT_GT(peakOf(output), 0.15f);
+}
+
+TEST_F(WaveDevice, VolumeScalesThePingAndZeroOrBelowIsSilence) {
+    const float full = recordPing(1.0f);
+    const float quarter = recordPing(0.25f);
+    const float negative = recordPing(-0.4f);
+    EXPECT_GT(full, 0.15f);
+    EXPECT_GT(quarter, 0.01f);
+    EXPECT_LT(quarter, full / 2);
+    EXPECT_EQ(negative, 0.0f);
+}
+
+TEST_F(WaveDevice, FinishedPingsAreReleasedAndFilesDecodedOnce) {
+    Engine* engine = createEngine();
+    ASSERT_NE(engine, nullptr);
+    const std::string blip = dir + "/blip.wav";
+    for (int i = 0; i < 200; ++i) {
+        const Sound ping = play2D(engine, blip.c_str(), false, false, true);
+        setVolume(engine, ping, 0.5f);
+        sleepSeconds(0.015);
+    }
+    EXPECT_LE(liveSoundCount(engine), 3u);
+    EXPECT_EQ(cachedBufferCount(engine), 1u);
+    dropEngine(engine);
+}
+
+TEST_F(WaveDevice, MissingFileGivesNoSoundAndNoHandle) {
+    Engine* engine = createEngine();
+    ASSERT_NE(engine, nullptr);
+    EXPECT_FALSE(play2D(engine, (dir + "/absent.wav").c_str(), false, false, true));
+    EXPECT_EQ(liveSoundCount(engine), 0u);
+    dropEngine(engine);
+}
+
+TEST(NoSoundDevice, EveryCallIsHarmlessWithoutAnEngine) {
+    setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
+    setenv("ALSOFT_CONF", "/dev/null", 1);
+    Engine* engine = createEngine();
+    EXPECT_EQ(engine, nullptr);
+    const Sound sound = play2D(engine, "Resources/Sounds/Sonar.wav", false, false, true);
+    EXPECT_FALSE(sound);
+    setVolume(engine, sound, 0.5f);
+    setVolume(engine, Sound{7}, 0.5f);
+    EXPECT_EQ(liveSoundCount(engine), 0u);
+    EXPECT_EQ(cachedBufferCount(engine), 0u);
+    dropEngine(engine);
+    dropEngine(engine);
+    EXPECT_EQ(engine, nullptr);
+}

@@ -1,0 +1,52 @@
+// Runs a program as a child process, as a console user would: its own working directory,
+// standard input closed, standard output and error captured.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace tarn::test {
+
+struct ProcessResult {
+    int exitStatus = -1;  // -1 when killed by a signal or timed out
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+class ChildProcess {
+public:
+    ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir,
+                 const std::vector<std::string>& extraEnv = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool running();
+    // Waits up to the timeout; on time-out the child is killed and timedOut is set.
+    ProcessResult wait(double timeoutSeconds);
+
+private:
+    pid_t pid_ = -1;
+    int status_ = 0;
+    bool reaped_ = false;
+    std::string outPath_;
+    std::string errPath_;
+};
+
+// Starts, waits and collects in one call.
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::string& workingDir,
+                         double timeoutSeconds = 30.0, const std::vector<std::string>& extraEnv = {});
+
+// Runs a shell command and returns its standard output (trailing newline removed).
+std::string shellOutput(const std::string& command);
+
+// A fresh empty directory under the system's temporary folder.
+std::string makeTempDir();
+
+void writeFile(const std::string& path, const std::string& contents);
+std::string readFile(const std::string& path);
+
+}  // namespace tarn::test
