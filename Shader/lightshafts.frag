@@ -5,7 +5,7 @@ in vec2 uv;
 out vec4 fragColor;
 
 uniform sampler2D firstPass;
-uniform vec2 lightPositionOnScreen;
+uniform vec3 lightPositionOnScreen; // xy used; z repeats x
 uniform int sunInFrustrum;
 uniform float exposure;
 uniform float decay;
@@ -20,7 +20,7 @@ void main() {
         fragColor = vec4(scene, 1.0);
         return;
     }
-    vec2 step = (uv - lightPositionOnScreen) * density / float(samples);
+    vec2 step = (uv - lightPositionOnScreen.xy) * density / float(samples);
     vec2 coord = uv;
     float illumination = 1.0;
     vec3 shafts = vec3(0.0);

@@ -95,3 +95,14 @@ TEST(GameStartup, MissingMainVertexShaderStopsWithoutHanging) {
     EXPECT_EQ(result.err, "Failed to open shader file: Shader/megaShader.vert\n");
     fs::remove_all(dir);
 }
+
+TEST(GameStartup, WithoutAnAudioDeviceTheGameRunsOnSilently) {
+    ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR,
+                      {"ALSOFT_DRIVERS=no-such-backend", "ALSOFT_CONF=/dev/null"});
+    const std::string id = waitForWindow(game.pid());
+    ASSERT_FALSE(id.empty());
+    pressKey(id, "Escape");
+    const ProcessResult result = game.wait(30.0);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(result.err.find("irrKlang Engine not working\n"), std::string::npos) << result.err;
+}
