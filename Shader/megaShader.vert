@@ -1,5 +1,7 @@
 #version 330 core
-// The lit scene: every scene object is drawn with this program.
+// The lit scene: every scene object is drawn with this program. Besides the clip position
+// it hands on the world position and normal, the caustics projector's coordinates and the
+// position in the light's space for the shadow lookup.
 layout (location = 0) in vec3 position;
 layout (location = 1) in vec3 normal;
 layout (location = 2) in vec2 uv;
