@@ -40,8 +40,8 @@ std::vector<Rock> scatterRocks() {
 
 // Floor height in world units. A rounded-square basin fills the square world: a floor of
 // hollows, ridges and rocks, a gentle rise towards the banks, then steep banks up to shores
-// above the water line (y = 15). The banks never start within 50.5 units of the centre
-// along the axes, which keeps the start line z = 0 open water.
+// above the water line (y = 15) all along the map's edge. The banks never start within
+// 50.5 units of the centre, which keeps the start line z = 0 open water.
 double floorHeight(double x, double z, const std::vector<Rock>& rocks) {
     const double d = std::pow(std::pow(std::fabs(x), 5) + std::pow(std::fabs(z), 5), 0.2);
     const double broad = fbm(x / 24, z / 24, 3, 11);
@@ -58,10 +58,10 @@ double floorHeight(double x, double z, const std::vector<Rock>& rocks) {
     // Soft limits keep the open floor between -10 and -3.
     floor = -6.5 + 3.5 * std::tanh((floor + 6.5) / 3.5);
 
-    const double bankStart = 50.6 + 2.0 * (0.5 + 0.5 * fbm(x / 9, z / 9, 2, 41));
+    const double bankStart = 50.6 + 1.0 * (0.5 + 0.5 * fbm(x / 9, z / 9, 2, 41));
     floor = mix(floor, -3.8 + 0.4 * detail, smoothstep(41.0, bankStart, d));
     const double shore = 15.55 + 0.3 * fbm(x / 4, z / 4, 2, 59);
-    const double t = clamp01((d - bankStart) / 4.0);
+    const double t = clamp01((d - bankStart) / 3.2);
     return mix(floor, shore, t * t * (3.0 - 2.0 * t));
 }
 
