@@ -127,7 +127,8 @@ void blit(Image& sheet, int ox, int oy, const Image& img, int repeat = 1) {
     }
 }
 
-// Hill shading of the height map with water below y = 15 tinted by depth.
+// Hill shading of the height map, relief exaggerated three times, coloured by height:
+// deep floor dark, shallows light, shore green.
 Image relief(const Image& map) {
     Image out(kCell, kCell, 3);
     if (map.width == 0) return out;
@@ -136,18 +137,32 @@ Image relief(const Image& map) {
         return map.at(x, y)[0] / 226.0 * 24.0 - 11.0;
     };
     const int step = map.width / kCell;
+    const double cellWorld = 110.0 / kCell;
     for (int y = 0; y < kCell; ++y) {
         for (int x = 0; x < kCell; ++x) {
             const int mx = x * step, my = y * step;
             const double h = height(mx, my);
             const double dx = height(mx + step, my) - height(mx - step, my), dz = height(mx, my + step) - height(mx, my - step);
-            const glm::vec3 n = glm::normalize(glm::vec3(float(-dx), float(4.0 * step * 110.0 / map.width), float(-dz)));
-            const double shade = 0.4 + 0.6 * std::max(0.0f, glm::dot(n, glm::normalize(glm::vec3(-0.5f, 0.7f, -0.5f))));
-            const Color land = h > 15 ? rgb(96, 140, 70) : mix(rgb(28, 70, 88), rgb(150, 190, 150), clamp01((h + 11) / 26));
-            out.set(x, y, land * shade);
+            const glm::vec3 n = glm::normalize(glm::vec3(float(-3 * dx), float(2 * cellWorld), float(-3 * dz)));
+            const double shade = 0.35 + 0.65 * std::max(0.0f, glm::dot(n, glm::normalize(glm::vec3(-0.5f, 0.7f, -0.5f))));
+            Color c = mix(rgb(20, 60, 76), rgb(196, 200, 150), clamp01((h + 10.0) / 7.0));
+            if (h > 15) c = rgb(96, 140, 70);
+            out.set(x, y, c * shade);
         }
     }
     return out;
+}
+
+// The part of the lakebed within `half` units of the centre.
+std::vector<Triangle> lakebedCentre(const std::string& path, float half) {
+    std::vector<Triangle> tris = loadTriangles(path);
+    tris.erase(std::remove_if(tris.begin(), tris.end(), [&](const Triangle& t) {
+        for (const glm::vec3& p : t.p) {
+            if (std::fabs(p.x) > half || std::fabs(p.z) > half) return true;
+        }
+        return false;
+    }), tris.end());
+    return tris;
 }
 
 }  // namespace
@@ -188,6 +203,10 @@ bool writeContactSheet(const std::string& resources, const std::string& outPath)
         {"lakebed", [&](Image& s, int x, int y) {
              renderModel(s, x, y, loadTriangles(models + "lakebed/quadratic_map_mittelschroff_scaled.obj"), mossTex,
                          viewFrom(30, 40));
+         }},
+        {"lakebed, centre 40 x 40", [&](Image& s, int x, int y) {
+             renderModel(s, x, y, lakebedCentre(models + "lakebed/quadratic_map_mittelschroff_scaled.obj", 20), mossTex,
+                         viewFrom(30, 35));
          }},
         {"caustics 01, 2 x 2", caustic(1, 2)},
         {"caustics 09", caustic(9)},

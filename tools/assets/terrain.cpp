@@ -25,12 +25,12 @@ struct Rock {
 };
 
 std::vector<Rock> scatterRocks() {
-    Rock rocks[90];
+    Rock rocks[110];
     Rng rng(7);
     int count = 0;
-    while (count < 90) {
-        const double x = rng.uniform(-44, 44), z = rng.uniform(-44, 44);
-        const double radius = rng.uniform(0.5, 2.2), height = radius * rng.uniform(0.45, 0.9);
+    while (count < 110) {
+        const double x = rng.uniform(-45, 45), z = rng.uniform(-45, 45);
+        const double radius = rng.uniform(0.4, 2.3), height = radius * rng.uniform(0.5, 1.1);
         // Keep the view from the camera's start clear.
         if (std::hypot(x, z - 3) < 6) continue;
         rocks[count++] = {x, z, radius, height};
@@ -47,16 +47,17 @@ double floorHeight(double x, double z, const std::vector<Rock>& rocks) {
     const double broad = fbm(x / 24, z / 24, 3, 11);
     const double ridge = 1.0 - std::fabs(fbm(x / 11, z / 11, 3, 23));
     const double detail = fbm(x / 2.2, z / 2.2, 3, 37);
-    double floor = -7.6 + 2.6 * broad + 2.2 * ridge * ridge * ridge + 0.22 * detail;
+    double floor = -7.6 + 2.6 * broad + 2.4 * ridge * ridge * ridge + 0.22 * detail;
+    // Soft limits keep the open floor between -10 and -3.
+    floor = -6.5 + 3.5 * std::tanh((floor + 6.5) / 3.5);
+    // Rocks stand out of it, but none reaches up to the open water of the start line.
     for (const Rock& r : rocks) {
         const double q = (std::hypot(x - r.x, z - r.z)) / r.radius;
         if (q >= 1.0) continue;
         const double lumpy = 1.0 + 0.3 * gradientNoise(x * 1.7, z * 1.7, 53);
-        const double top = floor + r.height * lumpy * std::pow(1.0 - q * q, 0.6);
+        const double top = std::min(-1.2, floor + r.height * lumpy * std::pow(1.0 - q * q, 0.6));
         floor = std::max(floor, top);
     }
-    // Soft limits keep the open floor between -10 and -3.
-    floor = -6.5 + 3.5 * std::tanh((floor + 6.5) / 3.5);
 
     const double bankStart = 50.6 + 1.0 * (0.5 + 0.5 * fbm(x / 9, z / 9, 2, 41));
     floor = mix(floor, -3.8 + 0.4 * detail, smoothstep(41.0, bankStart, d));

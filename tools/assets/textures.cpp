@@ -105,9 +105,9 @@ Color duck(double u, double v) {
         const double wing = smoothstep(0.5, 0.56, v) * (1.0 - smoothstep(0.8, 0.86, v)) * smoothstep(0.15, 0.2, t) *
                             (1.0 - smoothstep(0.68, 0.74, t));
         brown = mix(brown, rgb(88, 60, 36), wing * 0.6);
-        const double spec = std::fabs(v - 0.58);
-        brown = mix(brown, rgb(245, 245, 240), (1.0 - smoothstep(0.03, 0.035, spec)) * wing);
-        brown = mix(brown, rgb(52, 70, 170), (1.0 - smoothstep(0.018, 0.023, spec)) * wing);
+        const double speculum = std::fabs(v - 0.58);
+        brown = mix(brown, rgb(245, 245, 240), (1.0 - smoothstep(0.03, 0.035, speculum)) * wing);
+        brown = mix(brown, rgb(52, 70, 170), (1.0 - smoothstep(0.018, 0.023, speculum)) * wing);
         const Color white = mix(rgb(226, 222, 212), rgb(250, 248, 242), 0.5 + 0.5 * n);
         // White breast and belly, white tail feathers.
         const double whiteness = std::max(1.0 - smoothstep(0.36, 0.46, v + 0.08 * n),
