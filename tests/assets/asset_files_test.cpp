@@ -1,12 +1,12 @@
 // The generated Resources tree: every file the game opens exists and loads with the library
 // the game reads it with, and the generator writes the same bytes every time.
-#include <gtest/gtest.h>
-
 #include <IL/il.h>
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <ft2build.h>
+#include <gtest/gtest.h>
+
+#include <assimp/Importer.hpp>
 #include FT_FREETYPE_H
 #include <sndfile.h>
 
@@ -39,7 +39,8 @@ TEST(AssetFiles, ModelsLoadWithTheGameFlagsAsTrianglesWithNormalsAndOneUvSet) {
     for (const std::string& path : modelFiles()) {
         SCOPED_TRACE(path);
         Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFile(staged(path), aiProcess_Triangulate | aiProcess_FlipUVs);
+        const aiScene* scene =
+            importer.ReadFile(staged(path), aiProcess_Triangulate | aiProcess_FlipUVs);
         ASSERT_NE(scene, nullptr) << importer.GetErrorString();
         EXPECT_NE(scene->mFlags, unsigned(AI_SCENE_FLAGS_INCOMPLETE));
         ASSERT_NE(scene->mRootNode, nullptr);
@@ -52,7 +53,8 @@ TEST(AssetFiles, ModelsLoadWithTheGameFlagsAsTrianglesWithNormalsAndOneUvSet) {
             EXPECT_TRUE(mesh->HasTextureCoords(0));
             EXPECT_EQ(mesh->mNumUVComponents[0], 2u);
             EXPECT_FALSE(mesh->HasTextureCoords(1));
-            for (unsigned f = 0; f < mesh->mNumFaces; ++f) ASSERT_EQ(mesh->mFaces[f].mNumIndices, 3u);
+            for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+                ASSERT_EQ(mesh->mFaces[f].mNumIndices, 3u);
             for (unsigned v = 0; mesh->HasNormals() && v < mesh->mNumVertices; ++v) {
                 ASSERT_NEAR(mesh->mNormals[v].Length(), 1.0f, 0.01f) << "vertex " << v;
             }
@@ -113,7 +115,8 @@ TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
         if (!entry.is_regular_file()) continue;
         const std::string relative = fs::relative(entry.path(), dir).string();
         ASSERT_TRUE(fs::exists(staged(relative))) << relative;
-        EXPECT_TRUE(readFile(entry.path().string()) == readFile(staged(relative))) << relative << " differs";
+        EXPECT_TRUE(readFile(entry.path().string()) == readFile(staged(relative)))
+            << relative << " differs";
         ++compared;
     }
     EXPECT_EQ(compared, modelFiles().size() + imageFiles().size() + soundFiles().size() + 2);

@@ -7,7 +7,9 @@ namespace tarn::test {
 
 std::string stagedResources() { return std::string(TARNHOLLOW_RUN_DIR) + "/Resources"; }
 
-std::string staged(const std::string& gamePath) { return std::string(TARNHOLLOW_RUN_DIR) + "/" + gamePath; }
+std::string staged(const std::string& gamePath) {
+    return std::string(TARNHOLLOW_RUN_DIR) + "/" + gamePath;
+}
 
 const std::vector<std::string>& modelFiles() {
     static const std::vector<std::string> files = {
@@ -48,7 +50,8 @@ const std::vector<std::string>& imageFiles() {
 }
 
 const std::vector<std::string>& soundFiles() {
-    static const std::vector<std::string> files = {"Resources/Sounds/Underwater_Pool.wav", "Resources/Sounds/Sonar.wav"};
+    static const std::vector<std::string> files = {"Resources/Sounds/Underwater_Pool.wav",
+                                                   "Resources/Sounds/Sonar.wav"};
     return files;
 }
 

@@ -1,15 +1,14 @@
 // What the generated files must agree on for the game to work and look right: the height
 // map against the lakebed and the start positions, model sizes against the culling radii
 // and attachment points, seamless textures and caustics, and sounds that loop cleanly.
-#include <gtest/gtest.h>
-
 #include <IL/il.h>
-#include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
+#include <assimp/Importer.hpp>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -25,7 +24,9 @@ namespace {
 struct Pixels {
     int width = 0, height = 0, bytesPerPixel = 0;
     std::vector<unsigned char> data;
-    int at(int x, int y, int channel) const { return data[(size_t(y) * width + x) * bytesPerPixel + channel]; }
+    int at(int x, int y, int channel) const {
+        return data[(size_t(y) * width + x) * bytesPerPixel + channel];
+    }
 };
 
 Pixels loadPixels(const std::string& gamePath, bool convertToRgb) {
@@ -34,7 +35,8 @@ Pixels loadPixels(const std::string& gamePath, bool convertToRgb) {
     ilGenImages(1, &id);
     ilBindImage(id);
     Pixels p;
-    if (ilLoadImage(staged(gamePath).c_str()) && (!convertToRgb || ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))) {
+    if (ilLoadImage(staged(gamePath).c_str()) &&
+        (!convertToRgb || ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))) {
         p.width = ilGetInteger(IL_IMAGE_WIDTH);
         p.height = ilGetInteger(IL_IMAGE_HEIGHT);
         p.bytesPerPixel = ilGetInteger(IL_IMAGE_BPP);
@@ -62,7 +64,8 @@ struct Bounds {
 };
 Bounds boundsOf(const std::string& gamePath) {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(staged(gamePath), aiProcess_Triangulate | aiProcess_FlipUVs);
+    const aiScene* scene =
+        importer.ReadFile(staged(gamePath), aiProcess_Triangulate | aiProcess_FlipUVs);
     Bounds b;
     for (unsigned m = 0; scene && m < scene->mNumMeshes; ++m) {
         for (unsigned v = 0; v < scene->mMeshes[m]->mNumVertices; ++v) {
@@ -80,7 +83,8 @@ double lineDifference(const Pixels& img, int a, int b, bool columns) {
     double sum = 0;
     for (int i = 0; i < n; ++i) {
         for (int c = 0; c < 3; ++c) {
-            sum += columns ? std::abs(img.at(a, i, c) - img.at(b, i, c)) : std::abs(img.at(i, a, c) - img.at(i, b, c));
+            sum += columns ? std::abs(img.at(a, i, c) - img.at(b, i, c))
+                           : std::abs(img.at(i, a, c) - img.at(i, b, c));
         }
     }
     return sum / (3.0 * n);
@@ -95,8 +99,10 @@ void expectTiles(const std::string& gamePath) {
     for (bool columns : {true, false}) {
         const int n = columns ? img.width : img.height;
         double interior = 0;
-        for (int i = 0; i + 1 < n; ++i) interior = std::max(interior, lineDifference(img, i, i + 1, columns));
-        EXPECT_LE(lineDifference(img, n - 1, 0, columns), interior) << (columns ? "left-right" : "top-bottom");
+        for (int i = 0; i + 1 < n; ++i)
+            interior = std::max(interior, lineDifference(img, i, i + 1, columns));
+        EXPECT_LE(lineDifference(img, n - 1, 0, columns), interior)
+            << (columns ? "left-right" : "top-bottom");
     }
 }
 
@@ -131,13 +137,16 @@ TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
     const Pixels& map = heightMap();
     ASSERT_EQ(map.bytesPerPixel, 4);
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(staged("Resources/Models/lakebed/quadratic_map_mittelschroff_scaled.obj"),
-                                             aiProcess_Triangulate | aiProcess_FlipUVs);
+    const aiScene* scene =
+        importer.ReadFile(staged("Resources/Models/lakebed/quadratic_map_mittelschroff_scaled.obj"),
+                          aiProcess_Triangulate | aiProcess_FlipUVs);
     ASSERT_NE(scene, nullptr);
 
     // Triangles bucketed by the grid cells their x, z bounds touch.
     const int cells = 220;
-    const auto cellOf = [&](float v) { return std::clamp(int((v + 55.0f) / 110.0f * cells), 0, cells - 1); };
+    const auto cellOf = [&](float v) {
+        return std::clamp(int((v + 55.0f) / 110.0f * cells), 0, cells - 1);
+    };
     std::vector<std::vector<aiVector3D>> buckets(size_t(cells) * cells);
     for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
         const aiMesh* mesh = scene->mMeshes[m];
@@ -145,8 +154,10 @@ TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
             const aiVector3D a = mesh->mVertices[mesh->mFaces[f].mIndices[0]];
             const aiVector3D b = mesh->mVertices[mesh->mFaces[f].mIndices[1]];
             const aiVector3D c = mesh->mVertices[mesh->mFaces[f].mIndices[2]];
-            for (int j = cellOf(std::min({a.z, b.z, c.z})); j <= cellOf(std::max({a.z, b.z, c.z})); ++j) {
-                for (int i = cellOf(std::min({a.x, b.x, c.x})); i <= cellOf(std::max({a.x, b.x, c.x})); ++i) {
+            for (int j = cellOf(std::min({a.z, b.z, c.z})); j <= cellOf(std::max({a.z, b.z, c.z}));
+                 ++j) {
+                for (int i = cellOf(std::min({a.x, b.x, c.x}));
+                     i <= cellOf(std::max({a.x, b.x, c.x})); ++i) {
                     auto& bucket = buckets[size_t(j) * cells + i];
                     bucket.insert(bucket.end(), {a, b, c});
                 }
@@ -185,14 +196,15 @@ TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
             double lo = 1e9, hi = -1e9;
             for (double dz : {-step, 0.0, step}) {
                 for (double dx : {-step, 0.0, step}) {
-                    const double h = terrainHeight(map, std::clamp(x + dx, -55.0, 54.999), std::clamp(z + dz, -55.0, 54.999));
+                    const double h = terrainHeight(map, std::clamp(x + dx, -55.0, 54.999),
+                                                   std::clamp(z + dz, -55.0, 54.999));
                     lo = std::min(lo, h), hi = std::max(hi, h);
                 }
             }
             const double floor = y - 5.0;
             if ((floor < lo - level || floor > hi + level) && failures++ < 5) {
-                ADD_FAILURE() << "at x=" << x << " z=" << z << " the mesh is at " << floor << ", the map says " << lo
-                              << " to " << hi;
+                ADD_FAILURE() << "at x=" << x << " z=" << z << " the mesh is at " << floor
+                              << ", the map says " << lo << " to " << hi;
             }
         }
     }
@@ -230,8 +242,10 @@ TEST(HeightMap, IsABasinWithShoresAboveTheWaterAtTheEdges) {
     // The outermost pixels, all round: shore above the water line.
     for (int i = 0; i < map.width; ++i) {
         for (int edge : {0, 1, map.width - 2, map.width - 1}) {
-            ASSERT_GT(map.at(i, edge, 0) / 226.0 * 24.0 - 11.0, 15.0) << "row " << edge << " column " << i;
-            ASSERT_GT(map.at(edge, i, 0) / 226.0 * 24.0 - 11.0, 15.0) << "column " << edge << " row " << i;
+            ASSERT_GT(map.at(i, edge, 0) / 226.0 * 24.0 - 11.0, 15.0)
+                << "row " << edge << " column " << i;
+            ASSERT_GT(map.at(edge, i, 0) / 226.0 * 24.0 - 11.0, 15.0)
+                << "column " << edge << " row " << i;
         }
     }
 }
@@ -246,7 +260,8 @@ TEST(Models, SizesAndPivotsMatchTheGame) {
     EXPECT_NEAR(small.hi.x - small.lo.x, 0.8, 0.05);
     const Bounds longFish = boundsOf("Resources/Models/fish/fish_long2.obj");
     EXPECT_NEAR(longFish.lo.x, -0.55, 0.02) << "long fish tail end";
-    for (const char* fin : {"Resources/Models/fish/schwanzflosse_higher.obj", "Resources/Models/fish/schwanzflosse_long_thin.obj"}) {
+    for (const char* fin : {"Resources/Models/fish/schwanzflosse_higher.obj",
+                            "Resources/Models/fish/schwanzflosse_long_thin.obj"}) {
         const Bounds b = boundsOf(fin);
         EXPECT_NEAR(b.hi.x, 0.0, 0.01) << fin << ": hinge at the origin";
         EXPECT_LT(b.lo.x, -0.15) << fin << ": reaches towards -x";
@@ -286,7 +301,8 @@ TEST(Textures, CausticsLoopFromTheLastFrameToTheFirst) {
     double largestStep = 0;
     for (int i = 0; i + 1 < 32; ++i) {
         const double d = frameDifference(frames[i], frames[i + 1]);
-        EXPECT_GT(d, 0.5) << "frames " << i + 1 << " and " << i + 2 << " should differ: the caustics move";
+        EXPECT_GT(d, 0.5) << "frames " << i + 1 << " and " << i + 2
+                          << " should differ: the caustics move";
         largestStep = std::max(largestStep, d);
     }
     EXPECT_LE(frameDifference(frames[31], frames[0]), largestStep);
@@ -302,11 +318,13 @@ TEST(Sounds, AmbienceLastsTenToTwentySecondsAndLoopsWithoutAClick) {
     for (int c = 0; c < info.channels; ++c) {
         std::vector<float> steps;
         for (sf_count_t i = 0; i + 1 < info.frames; ++i) {
-            steps.push_back(std::fabs(s[size_t(i + 1) * info.channels + c] - s[size_t(i) * info.channels + c]));
+            steps.push_back(
+                std::fabs(s[size_t(i + 1) * info.channels + c] - s[size_t(i) * info.channels + c]));
         }
         std::sort(steps.begin(), steps.end());
         const float seam = std::fabs(s[c] - s[size_t(info.frames - 1) * info.channels + c]);
-        EXPECT_LE(seam, steps[steps.size() * 999 / 1000]) << "channel " << c << ": the wrap is a click";
+        EXPECT_LE(seam, steps[steps.size() * 999 / 1000])
+            << "channel " << c << ": the wrap is a click";
     }
 }
 
@@ -320,8 +338,10 @@ TEST(Sounds, SonarIsAShortPingWithAQuickAttackAndAQuietEnd) {
         if (std::fabs(s[i]) > std::fabs(s[loudest])) loudest = i;
     }
     EXPECT_GT(std::fabs(s[loudest]), 0.3f) << "clearly audible";
-    EXPECT_LT(double(loudest / info.channels) / info.samplerate, 0.05) << "peak right after the start";
-    for (size_t i = s.size() - 10 * info.channels; i < s.size(); ++i) EXPECT_LT(std::fabs(s[i]), 0.01f) << "ends silent";
+    EXPECT_LT(double(loudest / info.channels) / info.samplerate, 0.05)
+        << "peak right after the start";
+    for (size_t i = s.size() - 10 * info.channels; i < s.size(); ++i)
+        EXPECT_LT(std::fabs(s[i]), 0.01f) << "ends silent";
 }
 
 }  // namespace

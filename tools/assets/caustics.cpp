@@ -14,20 +14,20 @@ namespace tarn::assets {
 namespace {
 
 constexpr int kFrames = 32;
-constexpr int kSize = 256;        // pixels per side of a frame
-constexpr int kRaysPerSide = 768; // light rays per side traced for each frame
+constexpr int kSize = 256;         // pixels per side of a frame
+constexpr int kRaysPerSide = 768;  // light rays per side traced for each frame
 
 struct Wave {
-    int kx, ky;        // wavelengths across the tile
-    int cycles;        // cycles over the whole loop
+    int kx, ky;  // wavelengths across the tile
+    int cycles;  // cycles over the whole loop
     double amplitude;
     double phase;
 };
 
 std::vector<Wave> makeWaves() {
     const Wave waves[] = {
-        {3, 1, 1, 1.0, 0.3}, {-1, 3, 1, 0.9, 1.9}, {2, -3, 1, 0.7, 4.1}, {-4, -1, 2, 0.5, 2.7},
-        {1, 5, 2, 0.35, 0.8}, {5, 2, 2, 0.3, 5.5}, {-3, 4, 1, 0.4, 3.3}, {6, -4, 3, 0.15, 1.1},
+        {3, 1, 1, 1.0, 0.3},  {-1, 3, 1, 0.9, 1.9}, {2, -3, 1, 0.7, 4.1}, {-4, -1, 2, 0.5, 2.7},
+        {1, 5, 2, 0.35, 0.8}, {5, 2, 2, 0.3, 5.5},  {-3, 4, 1, 0.4, 3.3}, {6, -4, 3, 0.15, 1.1},
     };
     return {std::begin(waves), std::end(waves)};
 }
@@ -48,10 +48,12 @@ std::vector<double> gatherLight(const std::vector<Wave>& waves, double loopTime)
                 gy += s * w.ky;
             }
             // The ray leaves the surface bent along the slope and lands wrapped into the tile.
-            double fx = (x + bend * gx / (2 * M_PI)) * kSize - 0.5, fy = (y + bend * gy / (2 * M_PI)) * kSize - 0.5;
+            double fx = (x + bend * gx / (2 * M_PI)) * kSize - 0.5,
+                   fy = (y + bend * gy / (2 * M_PI)) * kSize - 0.5;
             const double bx = std::floor(fx), by = std::floor(fy);
             const double tx = fx - bx, ty = fy - by;
-            const int x0 = (int(bx) % kSize + kSize) % kSize, y0 = (int(by) % kSize + kSize) % kSize;
+            const int x0 = (int(bx) % kSize + kSize) % kSize,
+                      y0 = (int(by) % kSize + kSize) % kSize;
             const int x1 = (x0 + 1) % kSize, y1 = (y0 + 1) % kSize;
             light[size_t(y0) * kSize + x0] += (1 - tx) * (1 - ty);
             light[size_t(y0) * kSize + x1] += tx * (1 - ty);
@@ -68,7 +70,9 @@ std::vector<double> gatherLight(const std::vector<Wave>& waves, double loopTime)
             for (int dy = -1; dy <= 1; ++dy) {
                 for (int dx = -1; dx <= 1; ++dx) {
                     const double w = (dx == 0 ? 2 : 1) * (dy == 0 ? 2 : 1);
-                    sum += w * light[size_t((y + dy + kSize) % kSize) * kSize + (x + dx + kSize) % kSize];
+                    sum +=
+                        w *
+                        light[size_t((y + dy + kSize) % kSize) * kSize + (x + dx + kSize) % kSize];
                 }
             }
             smooth[size_t(y) * kSize + x] = sum / (16.0 * perPixel);

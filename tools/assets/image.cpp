@@ -36,7 +36,9 @@ bool saveWithDevil(const Image& image, ILenum type, const std::string& path) {
     // Our row 0 is the top row; without this DevIL would flip the picture on saving.
     ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
     const bool ok = ilSave(type, path.c_str());
-    if (!ok) std::fprintf(stderr, "tarnhollow-assets: cannot write %s (DevIL error %d)\n", path.c_str(), ilGetError());
+    if (!ok)
+        std::fprintf(stderr, "tarnhollow-assets: cannot write %s (DevIL error %d)\n", path.c_str(),
+                     ilGetError());
     ilDeleteImages(1, &id);
     return ok;
 }
@@ -72,7 +74,9 @@ Image paint(int width, int height, const std::function<Color(double, double)>& f
     return image;
 }
 
-bool savePng(const Image& image, const std::string& path) { return saveWithDevil(image, IL_PNG, path); }
+bool savePng(const Image& image, const std::string& path) {
+    return saveWithDevil(image, IL_PNG, path);
+}
 
 bool saveJpeg(const Image& image, const std::string& path, int quality) {
     initDevil();
@@ -97,20 +101,23 @@ bool saveTiff(const Image& image, const std::string& path) {
     out.write(reinterpret_cast<const char*>(image.pixels.data()), dataSize);
     for (int i = 0; i < 3; ++i) put16(out, 8);
 
-    struct Entry { std::uint16_t tag, type; std::uint32_t count, value; };
+    struct Entry {
+        std::uint16_t tag, type;
+        std::uint32_t count, value;
+    };
     const std::uint16_t kShort = 3, kLong = 4;
     const std::uint16_t samples = std::uint16_t(image.channels);
     const Entry entries[] = {
-        {256, kLong, 1, std::uint32_t(image.width)},             // ImageWidth
-        {257, kLong, 1, std::uint32_t(image.height)},            // ImageLength
-        {258, kShort, 3, bitsOffset},                            // BitsPerSample 8,8,8
-        {259, kShort, 1, 1},                                     // no compression
-        {262, kShort, 1, 2},                                     // RGB
-        {273, kLong, 1, dataOffset},                             // StripOffsets
-        {277, kShort, 1, samples},                               // SamplesPerPixel
-        {278, kLong, 1, std::uint32_t(image.height)},            // RowsPerStrip
-        {279, kLong, 1, dataSize},                               // StripByteCounts
-        {284, kShort, 1, 1},                                     // chunky pixels
+        {256, kLong, 1, std::uint32_t(image.width)},   // ImageWidth
+        {257, kLong, 1, std::uint32_t(image.height)},  // ImageLength
+        {258, kShort, 3, bitsOffset},                  // BitsPerSample 8,8,8
+        {259, kShort, 1, 1},                           // no compression
+        {262, kShort, 1, 2},                           // RGB
+        {273, kLong, 1, dataOffset},                   // StripOffsets
+        {277, kShort, 1, samples},                     // SamplesPerPixel
+        {278, kLong, 1, std::uint32_t(image.height)},  // RowsPerStrip
+        {279, kLong, 1, dataSize},                     // StripByteCounts
+        {284, kShort, 1, 1},                           // chunky pixels
     };
     put16(out, std::uint16_t(std::size(entries)));
     for (const Entry& e : entries) {

@@ -20,13 +20,15 @@ inline Color mix(Color a, Color b, double t) { return a * (1.0 - t) + b * t; }
 struct Image {
     int width = 0;
     int height = 0;
-    int channels = 3;  // 3: RGB, 4: RGBA
+    int channels = 3;                  // 3: RGB, 4: RGBA
     std::vector<std::uint8_t> pixels;  // row 0 first, the top row of the picture
 
     Image() = default;
     Image(int w, int h, int c) : width(w), height(h), channels(c), pixels(size_t(w) * h * c, 0) {}
     std::uint8_t* at(int x, int y) { return &pixels[(size_t(y) * width + x) * channels]; }
-    const std::uint8_t* at(int x, int y) const { return &pixels[(size_t(y) * width + x) * channels]; }
+    const std::uint8_t* at(int x, int y) const {
+        return &pixels[(size_t(y) * width + x) * channels];
+    }
     void set(int x, int y, Color c);
     Color get(int x, int y) const;
 };

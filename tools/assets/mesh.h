@@ -2,10 +2,9 @@
 // smooth outward normals, and writers for Wavefront OBJ and COLLADA text.
 #pragma once
 
-#include <glm/glm.hpp>
-
 #include <cstdint>
 #include <functional>
+#include <glm/glm.hpp>
 #include <string>
 #include <vector>
 
@@ -15,7 +14,7 @@ struct Mesh {
     std::string name;
     std::vector<glm::vec3> positions;
     std::vector<glm::vec3> normals;
-    std::vector<glm::vec2> uvs;  // v upwards: v = 1 is the top row of the texture
+    std::vector<glm::vec2> uvs;          // v upwards: v = 1 is the top row of the texture
     std::vector<std::uint32_t> indices;  // three per triangle
 
     std::uint32_t addVertex(glm::vec3 p, glm::vec3 n, glm::vec2 uv);
@@ -53,6 +52,7 @@ void orientTriangles(Mesh& mesh);
 bool writeObj(const std::vector<Mesh>& meshes, const std::string& path, const std::string& header);
 // COLLADA 1.4.1, y up, metres, one node per mesh with no transformation of its own; the
 // meshes share one material whose diffuse colour comes from `textureFile`.
-bool writeCollada(const std::vector<Mesh>& meshes, const std::string& path, const std::string& textureFile);
+bool writeCollada(const std::vector<Mesh>& meshes, const std::string& path,
+                  const std::string& textureFile);
 
 }  // namespace tarn::assets

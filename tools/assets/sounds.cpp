@@ -3,11 +3,11 @@
 // runs into its start like any two neighbouring samples.
 #include <sndfile.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <complex>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "generator.h"
@@ -68,14 +68,16 @@ bool writeWave(const std::string& path, const std::vector<double>& interleaved, 
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file) {
-        std::fprintf(stderr, "tarnhollow-assets: cannot write %s: %s\n", path.c_str(), sf_strerror(nullptr));
+        std::fprintf(stderr, "tarnhollow-assets: cannot write %s: %s\n", path.c_str(),
+                     sf_strerror(nullptr));
         return false;
     }
     std::vector<short> samples(interleaved.size());
     for (size_t i = 0; i < samples.size(); ++i) {
         samples[i] = short(std::lround(std::clamp(interleaved[i], -1.0, 1.0) * 32767.0));
     }
-    const bool ok = sf_write_short(file, samples.data(), sf_count_t(samples.size())) == sf_count_t(samples.size());
+    const bool ok = sf_write_short(file, samples.data(), sf_count_t(samples.size())) ==
+                    sf_count_t(samples.size());
     return sf_close(file) == 0 && ok;
 }
 
@@ -84,7 +86,9 @@ bool writeWave(const std::string& path, const std::vector<double>& interleaved, 
 std::vector<double> ambience() {
     const size_t n = size_t(1) << 19;
     Rng rng(42);
-    const auto rumble = [](double hz) { return hz < 20 ? 0.0 : 1.0 / std::sqrt(hz) / (1.0 + std::pow(hz / 320.0, 4)); };
+    const auto rumble = [](double hz) {
+        return hz < 20 ? 0.0 : 1.0 / std::sqrt(hz) / (1.0 + std::pow(hz / 320.0, 4));
+    };
     const auto hiss = [](double hz) { return std::exp(-std::pow((hz - 1800.0) / 900.0, 2)); };
     std::vector<double> channels[2];
     for (auto& out : channels) {
@@ -102,7 +106,8 @@ std::vector<double> ambience() {
     // Bubbles wrap around the loop's end instead of being cut off.
     for (int b = 0; b < 26; ++b) {
         const size_t start = size_t(rng.uniform(0, double(n)));
-        const double f0 = rng.uniform(350, 1300), decay = rng.uniform(0.015, 0.05), gain = rng.uniform(0.04, 0.12);
+        const double f0 = rng.uniform(350, 1300), decay = rng.uniform(0.015, 0.05),
+                     gain = rng.uniform(0.04, 0.12);
         const double pan = rng.uniform(0.15, 0.85);
         double phase = 0;
         for (size_t i = 0; i < size_t(6 * decay * kRate); ++i) {
@@ -131,7 +136,8 @@ std::vector<double> sonarPing() {
         const double attack = t < 0.006 ? 0.5 - 0.5 * std::cos(M_PI * t / 0.006) : 1.0;
         const double ring = std::exp(-t / 0.22);
         // Two close tones beat slowly, which gives the ping its shimmer.
-        const double tone = 0.62 * std::sin(2 * M_PI * 1180 * t) + 0.28 * std::sin(2 * M_PI * 1183.5 * t) +
+        const double tone = 0.62 * std::sin(2 * M_PI * 1180 * t) +
+                            0.28 * std::sin(2 * M_PI * 1183.5 * t) +
                             0.1 * std::sin(2 * M_PI * 2372 * t) * std::exp(-t / 0.06);
         dry[i] = attack * ring * tone;
     }

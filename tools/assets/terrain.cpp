@@ -14,11 +14,11 @@ namespace tarn::assets {
 
 namespace {
 
-constexpr double kExtent = 110.0;         // world units covered by the map, centred on 0
-constexpr int kMapSize = 1024;            // height-map pixels per side
-constexpr int kCells = 256;               // mesh cells per side: 4 by 4 pixels each
-constexpr double kLakebedLift = 5.0;      // the game lowers the lakebed object by this
-constexpr double kMossRepeat = 6.0;       // world units per repeat of the moss texture
+constexpr double kExtent = 110.0;     // world units covered by the map, centred on 0
+constexpr int kMapSize = 1024;        // height-map pixels per side
+constexpr int kCells = 256;           // mesh cells per side: 4 by 4 pixels each
+constexpr double kLakebedLift = 5.0;  // the game lowers the lakebed object by this
+constexpr double kMossRepeat = 6.0;   // world units per repeat of the moss texture
 
 struct Rock {
     double x, z, radius, height;
@@ -74,7 +74,8 @@ bool writeTerrain(const std::string& resources) {
     const double step = kExtent / kCells;
     std::vector<double> heights(size_t(n) * n);
     for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) heights[size_t(j) * n + i] = floorHeight(-55 + i * step, -55 + j * step, rocks);
+        for (int i = 0; i < n; ++i)
+            heights[size_t(j) * n + i] = floorHeight(-55 + i * step, -55 + j * step, rocks);
     }
     const auto H = [&](int i, int j) {
         i = std::clamp(i, 0, kCells);
@@ -91,8 +92,10 @@ bool writeTerrain(const std::string& resources) {
             const int i = int(gx), j = int(gz);
             const double fx = gx - i, fz = gz - j;
             // The two triangles of each cell share the diagonal from (i, j) to (i+1, j+1).
-            const double h = fx >= fz ? H(i, j) + fx * (H(i + 1, j) - H(i, j)) + fz * (H(i + 1, j + 1) - H(i + 1, j))
-                                      : H(i, j) + fz * (H(i, j + 1) - H(i, j)) + fx * (H(i + 1, j + 1) - H(i, j + 1));
+            const double h =
+                fx >= fz
+                    ? H(i, j) + fx * (H(i + 1, j) - H(i, j)) + fz * (H(i + 1, j + 1) - H(i + 1, j))
+                    : H(i, j) + fz * (H(i, j + 1) - H(i, j)) + fx * (H(i + 1, j + 1) - H(i, j + 1));
             const long s = std::clamp(std::lround((h + 11.0) / 24.0 * 226.0), 0L, 255L);
             std::uint8_t* p = map.at(c, r);
             p[0] = p[1] = p[2] = std::uint8_t(s);
@@ -106,8 +109,9 @@ bool writeTerrain(const std::string& resources) {
     for (int j = 0; j < n; ++j) {
         for (int i = 0; i < n; ++i) {
             const double x = -55 + i * step, z = -55 + j * step;
-            const glm::vec3 normal = glm::normalize(glm::vec3(float(H(i - 1, j) - H(i + 1, j)), float(2 * step),
-                                                              float(H(i, j - 1) - H(i, j + 1))));
+            const glm::vec3 normal =
+                glm::normalize(glm::vec3(float(H(i - 1, j) - H(i + 1, j)), float(2 * step),
+                                         float(H(i, j - 1) - H(i, j + 1))));
             bed.addVertex({float(x), float(H(i, j) + kLakebedLift), float(z)}, normal,
                           {float(x / kMossRepeat), float(z / kMossRepeat)});
         }

@@ -9,8 +9,8 @@ namespace tarn::assets {
 
 const char* fontSourcePath() { return TARNHOLLOW_FONT_FILE; }
 
-bool drawText(Image& image, int left, int baseline, const std::string& text, int pixelHeight, Color color,
-              bool bold) {
+bool drawText(Image& image, int left, int baseline, const std::string& text, int pixelHeight,
+              Color color, bool bold) {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library)) return false;
     FT_Face face = nullptr;
