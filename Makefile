@@ -1,6 +1,7 @@
 # Tarnhollow: the two commands of the README, and a few helpers.
 #   make run    install what is missing, build, stage build/run/ and start the game
 #   make test   the same set-up, then every test through CTest
+#   make contact-sheet   redraw docs/contact-sheet.png from the generated assets
 PRESET ?= release
 JOBS ?= $(shell nproc)
 RUN_ARGS ?=
@@ -24,6 +25,11 @@ run: build
 # Tests need an X display for the GL context; scripts/with-display starts Xvfb when there is none.
 test: build
 	@scripts/with-display ctest --preset $(PRESET) -j $(JOBS)
+
+# Redraws docs/contact-sheet.png from the staged Resources/ (the one generated image the
+# repository keeps).
+contact-sheet: build
+	@cmake --build --preset $(PRESET) --target contact_sheet
 
 clean:
 	rm -rf build

@@ -1,0 +1,126 @@
+// The generated Resources tree: every file the game opens exists and loads with the library
+// the game reads it with, and the generator writes the same bytes every time.
+#include <IL/il.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <ft2build.h>
+#include <gtest/gtest.h>
+
+#include <assimp/Importer.hpp>
+#include FT_FREETYPE_H
+#include <sndfile.h>
+
+#include <filesystem>
+
+#include "assets/asset_paths.h"
+#include "support/process.h"
+
+namespace fs = std::filesystem;
+using namespace tarn::test;
+
+namespace {
+
+bool isPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+TEST(AssetFiles, EveryFileTheGameOpensIsStaged) {
+    std::vector<std::string> all = modelFiles();
+    all.insert(all.end(), imageFiles().begin(), imageFiles().end());
+    all.insert(all.end(), soundFiles().begin(), soundFiles().end());
+    all.push_back(fontFile());
+    for (const std::string& path : all) {
+        EXPECT_TRUE(fs::is_regular_file(staged(path))) << path;
+        EXPECT_GT(fs::file_size(staged(path)), 0u) << path;
+    }
+    // The font travels with its licence.
+    EXPECT_TRUE(fs::is_regular_file(staged("Resources/Fonts/LiberationSans-LICENSE.txt")));
+}
+
+TEST(AssetFiles, ModelsLoadWithTheGameFlagsAsTrianglesWithNormalsAndOneUvSet) {
+    for (const std::string& path : modelFiles()) {
+        SCOPED_TRACE(path);
+        Assimp::Importer importer;
+        const aiScene* scene =
+            importer.ReadFile(staged(path), aiProcess_Triangulate | aiProcess_FlipUVs);
+        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+        EXPECT_NE(scene->mFlags, unsigned(AI_SCENE_FLAGS_INCOMPLETE));
+        ASSERT_NE(scene->mRootNode, nullptr);
+        ASSERT_GT(scene->mNumMeshes, 0u);
+        for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+            const aiMesh* mesh = scene->mMeshes[m];
+            EXPECT_EQ(mesh->mPrimitiveTypes, unsigned(aiPrimitiveType_TRIANGLE));
+            EXPECT_GT(mesh->mNumFaces, 0u);
+            EXPECT_TRUE(mesh->HasNormals());
+            EXPECT_TRUE(mesh->HasTextureCoords(0));
+            EXPECT_EQ(mesh->mNumUVComponents[0], 2u);
+            EXPECT_FALSE(mesh->HasTextureCoords(1));
+            for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+                ASSERT_EQ(mesh->mFaces[f].mNumIndices, 3u);
+            for (unsigned v = 0; mesh->HasNormals() && v < mesh->mNumVertices; ++v) {
+                ASSERT_NEAR(mesh->mNormals[v].Length(), 1.0f, 0.01f) << "vertex " << v;
+            }
+        }
+    }
+}
+
+TEST(AssetFiles, ImagesLoadWithDevilAtPowerOfTwoSizes) {
+    ilInit();
+    for (const std::string& path : imageFiles()) {
+        SCOPED_TRACE(path);
+        ILuint id = 0;
+        ilGenImages(1, &id);
+        ilBindImage(id);
+        ASSERT_TRUE(ilLoadImage(staged(path).c_str())) << "DevIL error " << ilGetError();
+        const int width = ilGetInteger(IL_IMAGE_WIDTH), height = ilGetInteger(IL_IMAGE_HEIGHT);
+        EXPECT_TRUE(isPowerOfTwo(width) && width <= 1024) << width;
+        EXPECT_TRUE(isPowerOfTwo(height) && height <= 1024) << height;
+        EXPECT_TRUE(ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE));
+        ilDeleteImages(1, &id);
+    }
+}
+
+TEST(AssetFiles, SoundsAreSixteenBitWavesAt44100Hz) {
+    for (const std::string& path : soundFiles()) {
+        SF_INFO info{};
+        SNDFILE* file = sf_open(staged(path).c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr) << path << ": " << sf_strerror(nullptr);
+        EXPECT_EQ(info.samplerate, 44100) << path;
+        EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16) << path;
+        EXPECT_GT(info.frames, 0) << path;
+        sf_close(file);
+    }
+}
+
+TEST(AssetFiles, FontHasGlyphsForPrintableAscii) {
+    FT_Library library = nullptr;
+    ASSERT_EQ(FT_Init_FreeType(&library), 0);
+    FT_Face face = nullptr;
+    ASSERT_EQ(FT_New_Face(library, staged(fontFile()).c_str(), 0, &face), 0);
+    FT_Set_Pixel_Sizes(face, 0, 48);
+    for (FT_ULong c = 32; c < 127; ++c) {
+        EXPECT_NE(FT_Get_Char_Index(face, c), 0u) << "character " << c;
+        EXPECT_EQ(FT_Load_Char(face, c, FT_LOAD_RENDER), 0) << "character " << c;
+    }
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+}
+
+// A fresh run into an empty folder writes the whole tree again, byte for byte the same as
+// the run the build staged: no time stamps, no unseeded randomness.
+TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
+    const std::string dir = makeTempDir();
+    const ProcessResult run = runProcess({TARNHOLLOW_ASSETS_BINARY, dir}, dir, 120.0);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    size_t compared = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir + "/Resources")) {
+        if (!entry.is_regular_file()) continue;
+        const std::string relative = fs::relative(entry.path(), dir).string();
+        ASSERT_TRUE(fs::exists(staged(relative))) << relative;
+        EXPECT_TRUE(readFile(entry.path().string()) == readFile(staged(relative)))
+            << relative << " differs";
+        ++compared;
+    }
+    EXPECT_EQ(compared, modelFiles().size() + imageFiles().size() + soundFiles().size() + 2);
+    fs::remove_all(dir);
+}
+
+}  // namespace

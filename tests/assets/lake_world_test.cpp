@@ -1,0 +1,347 @@
+// What the generated files must agree on for the game to work and look right: the height
+// map against the lakebed and the start positions, model sizes against the culling radii
+// and attachment points, seamless textures and caustics, and sounds that loop cleanly.
+#include <IL/il.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <assimp/Importer.hpp>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "assets/asset_paths.h"
+
+using namespace tarn::test;
+
+namespace {
+
+// The image as the game's loaders see it: DevIL's rows, 4 bytes a pixel for the height map
+// (no conversion), RGB for the textures.
+struct Pixels {
+    int width = 0, height = 0, bytesPerPixel = 0;
+    std::vector<unsigned char> data;
+    int at(int x, int y, int channel) const {
+        return data[(size_t(y) * width + x) * bytesPerPixel + channel];
+    }
+};
+
+Pixels loadPixels(const std::string& gamePath, bool convertToRgb) {
+    ilInit();
+    ILuint id = 0;
+    ilGenImages(1, &id);
+    ilBindImage(id);
+    Pixels p;
+    if (ilLoadImage(staged(gamePath).c_str()) &&
+        (!convertToRgb || ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))) {
+        p.width = ilGetInteger(IL_IMAGE_WIDTH);
+        p.height = ilGetInteger(IL_IMAGE_HEIGHT);
+        p.bytesPerPixel = ilGetInteger(IL_IMAGE_BPP);
+        p.data.assign(ilGetData(), ilGetData() + size_t(p.width) * p.height * p.bytesPerPixel);
+    }
+    ilDeleteImages(1, &id);
+    return p;
+}
+
+// The game's floor lookup: the pixel under (x, z), no interpolation.
+double terrainHeight(const Pixels& map, double x, double z) {
+    const int column = int(((55.0 + x) / 110.0) * map.width);
+    const int row = int(((55.0 + z) / 110.0) * map.height);
+    return map.at(column, row, 0) / 226.0 * 24.0 - 11.0;
+}
+
+const Pixels& heightMap() {
+    static const Pixels map = loadPixels("Resources/heightmap1.png", false);
+    return map;
+}
+
+// Axis-aligned bounds of all meshes of a model, as loaded by the game.
+struct Bounds {
+    aiVector3D lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
+};
+Bounds boundsOf(const std::string& gamePath) {
+    Assimp::Importer importer;
+    const aiScene* scene =
+        importer.ReadFile(staged(gamePath), aiProcess_Triangulate | aiProcess_FlipUVs);
+    Bounds b;
+    for (unsigned m = 0; scene && m < scene->mNumMeshes; ++m) {
+        for (unsigned v = 0; v < scene->mMeshes[m]->mNumVertices; ++v) {
+            const aiVector3D p = scene->mMeshes[m]->mVertices[v];
+            b.lo = aiVector3D(std::min(b.lo.x, p.x), std::min(b.lo.y, p.y), std::min(b.lo.z, p.z));
+            b.hi = aiVector3D(std::max(b.hi.x, p.x), std::max(b.hi.y, p.y), std::max(b.hi.z, p.z));
+        }
+    }
+    return b;
+}
+
+// Mean absolute difference between two columns (or rows) of an RGB image.
+double lineDifference(const Pixels& img, int a, int b, bool columns) {
+    const int n = columns ? img.height : img.width;
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            sum += columns ? std::abs(img.at(a, i, c) - img.at(b, i, c))
+                           : std::abs(img.at(i, a, c) - img.at(i, b, c));
+        }
+    }
+    return sum / (3.0 * n);
+}
+
+// A texture tiles when the step across its wrap edge is no larger than the largest step
+// between neighbouring columns (rows) inside it.
+void expectTiles(const std::string& gamePath) {
+    SCOPED_TRACE(gamePath);
+    const Pixels img = loadPixels(gamePath, true);
+    ASSERT_GT(img.width, 2);
+    for (bool columns : {true, false}) {
+        const int n = columns ? img.width : img.height;
+        double interior = 0;
+        for (int i = 0; i + 1 < n; ++i)
+            interior = std::max(interior, lineDifference(img, i, i + 1, columns));
+        EXPECT_LE(lineDifference(img, n - 1, 0, columns), interior)
+            << (columns ? "left-right" : "top-bottom");
+    }
+}
+
+double frameDifference(const Pixels& a, const Pixels& b) {
+    double sum = 0;
+    for (size_t i = 0; i < a.data.size(); ++i) sum += std::abs(int(a.data[i]) - int(b.data[i]));
+    return sum / double(a.data.size());
+}
+
+std::vector<float> readSound(const std::string& gamePath, SF_INFO& info) {
+    info = {};
+    SNDFILE* file = sf_open(staged(gamePath).c_str(), SFM_READ, &info);
+    std::vector<float> samples(file ? size_t(info.frames * info.channels) : 0);
+    if (file) {
+        sf_readf_float(file, samples.data(), info.frames);
+        sf_close(file);
+    }
+    return samples;
+}
+
+TEST(HeightMap, IsA1024SquareWithFourBytesAPixel) {
+    const Pixels& map = heightMap();
+    EXPECT_EQ(map.width, 1024);
+    EXPECT_EQ(map.height, 1024);
+    EXPECT_EQ(map.bytesPerPixel, 4);
+}
+
+// The drawn lakebed, lowered by 5 as the game places it, must lie where the height map says
+// the floor is: at any point its height is within the lookups one sample step around it,
+// give or take one height level.
+TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
+    const Pixels& map = heightMap();
+    ASSERT_EQ(map.bytesPerPixel, 4);
+    Assimp::Importer importer;
+    const aiScene* scene =
+        importer.ReadFile(staged("Resources/Models/lakebed/quadratic_map_mittelschroff_scaled.obj"),
+                          aiProcess_Triangulate | aiProcess_FlipUVs);
+    ASSERT_NE(scene, nullptr);
+
+    // Triangles bucketed by the grid cells their x, z bounds touch.
+    const int cells = 220;
+    const auto cellOf = [&](float v) {
+        return std::clamp(int((v + 55.0f) / 110.0f * cells), 0, cells - 1);
+    };
+    std::vector<std::vector<aiVector3D>> buckets(size_t(cells) * cells);
+    for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
+        const aiMesh* mesh = scene->mMeshes[m];
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+            const aiVector3D a = mesh->mVertices[mesh->mFaces[f].mIndices[0]];
+            const aiVector3D b = mesh->mVertices[mesh->mFaces[f].mIndices[1]];
+            const aiVector3D c = mesh->mVertices[mesh->mFaces[f].mIndices[2]];
+            for (int j = cellOf(std::min({a.z, b.z, c.z})); j <= cellOf(std::max({a.z, b.z, c.z}));
+                 ++j) {
+                for (int i = cellOf(std::min({a.x, b.x, c.x}));
+                     i <= cellOf(std::max({a.x, b.x, c.x})); ++i) {
+                    auto& bucket = buckets[size_t(j) * cells + i];
+                    bucket.insert(bucket.end(), {a, b, c});
+                }
+            }
+        }
+    }
+    const auto meshHeight = [&](double x, double z, double& y) {
+        const auto& bucket = buckets[size_t(cellOf(float(z))) * cells + cellOf(float(x))];
+        for (size_t k = 0; k + 2 < bucket.size(); k += 3) {
+            const aiVector3D a = bucket[k], b = bucket[k + 1], c = bucket[k + 2];
+            const double det = (b.z - c.z) * (a.x - c.x) + (c.x - b.x) * (a.z - c.z);
+            if (std::fabs(det) < 1e-12) continue;
+            const double w0 = ((b.z - c.z) * (x - c.x) + (c.x - b.x) * (z - c.z)) / det;
+            const double w1 = ((c.z - a.z) * (x - c.x) + (a.x - c.x) * (z - c.z)) / det;
+            const double w2 = 1 - w0 - w1;
+            if (w0 < -1e-6 || w1 < -1e-6 || w2 < -1e-6) continue;
+            y = w0 * a.y + w1 * b.y + w2 * c.y;
+            return true;
+        }
+        return false;
+    };
+
+    const double step = 110.0 / map.width, level = 24.0 / 226.0;
+    int failures = 0, missing = 0;
+    const int n = 500;
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            // Spread inside each cell of a fine grid so points fall everywhere between pixels.
+            const double x = -55 + 110.0 * (i + 0.5 + 0.37 * std::sin(i * 7.1 + j)) / n;
+            const double z = -55 + 110.0 * (j + 0.5 + 0.37 * std::cos(j * 5.3 + i)) / n;
+            double y = 0;
+            if (!meshHeight(x, z, y)) {
+                ++missing;
+                continue;
+            }
+            double lo = 1e9, hi = -1e9;
+            for (double dz : {-step, 0.0, step}) {
+                for (double dx : {-step, 0.0, step}) {
+                    const double h = terrainHeight(map, std::clamp(x + dx, -55.0, 54.999),
+                                                   std::clamp(z + dz, -55.0, 54.999));
+                    lo = std::min(lo, h), hi = std::max(hi, h);
+                }
+            }
+            const double floor = y - 5.0;
+            if ((floor < lo - level || floor > hi + level) && failures++ < 5) {
+                ADD_FAILURE() << "at x=" << x << " z=" << z << " the mesh is at " << floor
+                              << ", the map says " << lo << " to " << hi;
+            }
+        }
+    }
+    EXPECT_EQ(missing, 0) << "points with no lakebed triangle above or below them";
+    EXPECT_EQ(failures, 0);
+}
+
+TEST(HeightMap, StartPositionsAreOpenWater) {
+    const Pixels& map = heightMap();
+    ASSERT_EQ(map.bytesPerPixel, 4);
+    // The camera starts at (0, 0, 3) and needs half a unit of clearance.
+    EXPECT_LE(terrainHeight(map, 0, 3), -0.5);
+    // Creature and fish start on the line z = 0 at heights from 0 upwards.
+    for (double x = -50; x <= 50; x += 0.05) {
+        ASSERT_LT(terrainHeight(map, x, 0), -0.5) << "x = " << x;
+    }
+}
+
+TEST(HeightMap, IsABasinWithShoresAboveTheWaterAtTheEdges) {
+    const Pixels& map = heightMap();
+    ASSERT_EQ(map.bytesPerPixel, 4);
+    int inside = 0, inRange = 0;
+    double lowest = 1e9, highest = -1e9;
+    for (double z = -45; z <= 45; z += 0.5) {
+        for (double x = -45; x <= 45; x += 0.5) {
+            if (x * x + z * z > 45 * 45) continue;
+            const double h = terrainHeight(map, x, z);
+            ++inside;
+            inRange += h >= -10.0 && h <= -3.0;
+            lowest = std::min(lowest, h), highest = std::max(highest, h);
+        }
+    }
+    EXPECT_GT(inRange, inside * 9 / 10) << "most of the floor lies between -10 and -3";
+    EXPECT_GT(highest - lowest, 2.5) << "the floor has relief";
+    // The outermost pixels, all round: shore above the water line.
+    for (int i = 0; i < map.width; ++i) {
+        for (int edge : {0, 1, map.width - 2, map.width - 1}) {
+            ASSERT_GT(map.at(i, edge, 0) / 226.0 * 24.0 - 11.0, 15.0)
+                << "row " << edge << " column " << i;
+            ASSERT_GT(map.at(edge, i, 0) / 226.0 * 24.0 - 11.0, 15.0)
+                << "column " << edge << " row " << i;
+        }
+    }
+}
+
+TEST(Models, SizesAndPivotsMatchTheGame) {
+    const Bounds creature = boundsOf("Resources/Models/morvie/morvie2.obj");
+    EXPECT_NEAR(creature.hi.x - creature.lo.x, 2.4, 0.2) << "creature length along +x";
+    EXPECT_NEAR((creature.hi.x + creature.lo.x) / 2, 0.0, 0.15) << "creature centred on its origin";
+
+    const Bounds small = boundsOf("Resources/Models/fish/fish_small.obj");
+    EXPECT_NEAR(small.lo.x, -0.4, 0.02) << "small fish tail end, where its fin hangs";
+    EXPECT_NEAR(small.hi.x - small.lo.x, 0.8, 0.05);
+    const Bounds longFish = boundsOf("Resources/Models/fish/fish_long2.obj");
+    EXPECT_NEAR(longFish.lo.x, -0.55, 0.02) << "long fish tail end";
+    for (const char* fin : {"Resources/Models/fish/schwanzflosse_higher.obj",
+                            "Resources/Models/fish/schwanzflosse_long_thin.obj"}) {
+        const Bounds b = boundsOf(fin);
+        EXPECT_NEAR(b.hi.x, 0.0, 0.01) << fin << ": hinge at the origin";
+        EXPECT_LT(b.lo.x, -0.15) << fin << ": reaches towards -x";
+    }
+
+    const Bounds duck = boundsOf("Resources/Models/duck/duck.dae");
+    EXPECT_NEAR(duck.hi.x - duck.lo.x, 3.0, 0.3) << "duck length before the game's 0.4 scale";
+    EXPECT_LT(duck.lo.y, 0.0) << "the duck sits in the water";
+    EXPECT_GT(duck.hi.y, 0.5);
+    EXPECT_GT(duck.hi.x, -duck.lo.x) << "the head end, +x, is the front";
+
+    const Bounds sun = boundsOf("Resources/Models/sun/sun.obj");
+    EXPECT_GE((sun.hi.x - sun.lo.x) / 2, 0.5);
+    EXPECT_LE((sun.hi.x - sun.lo.x) / 2, 1.0);
+
+    const Bounds sky = boundsOf("Resources/Models/sky/sky1.obj");
+    EXPECT_NEAR((sky.hi.x - sky.lo.x) / 2, 60.0, 5.0) << "sky disc radius";
+    EXPECT_LT(sky.hi.y - sky.lo.y, 3.0) << "nearly flat, so the water surface stays near y = 15";
+}
+
+TEST(Textures, RepeatingSurfacesTileWithoutSeams) {
+    expectTiles("Resources/Textures/moss.jpg");
+    expectTiles("Resources/Textures/sky_seamless.jpg");
+    expectTiles("Resources/Textures/caustics/save.01.tif");
+    expectTiles("Resources/Textures/caustics/save.17.tif");
+    expectTiles("Resources/Textures/caustics/save.32.tif");
+}
+
+TEST(Textures, CausticsLoopFromTheLastFrameToTheFirst) {
+    std::vector<Pixels> frames;
+    for (int i = 1; i <= 32; ++i) {
+        char name[128];
+        std::snprintf(name, sizeof name, "Resources/Textures/caustics/save.%02d.tif", i);
+        frames.push_back(loadPixels(name, true));
+        ASSERT_FALSE(frames.back().data.empty()) << name;
+    }
+    double largestStep = 0;
+    for (int i = 0; i + 1 < 32; ++i) {
+        const double d = frameDifference(frames[i], frames[i + 1]);
+        EXPECT_GT(d, 0.5) << "frames " << i + 1 << " and " << i + 2
+                          << " should differ: the caustics move";
+        largestStep = std::max(largestStep, d);
+    }
+    EXPECT_LE(frameDifference(frames[31], frames[0]), largestStep);
+}
+
+TEST(Sounds, AmbienceLastsTenToTwentySecondsAndLoopsWithoutAClick) {
+    SF_INFO info;
+    const std::vector<float> s = readSound("Resources/Sounds/Underwater_Pool.wav", info);
+    ASSERT_FALSE(s.empty());
+    const double seconds = double(info.frames) / info.samplerate;
+    EXPECT_GE(seconds, 10.0);
+    EXPECT_LE(seconds, 20.0);
+    for (int c = 0; c < info.channels; ++c) {
+        std::vector<float> steps;
+        for (sf_count_t i = 0; i + 1 < info.frames; ++i) {
+            steps.push_back(
+                std::fabs(s[size_t(i + 1) * info.channels + c] - s[size_t(i) * info.channels + c]));
+        }
+        std::sort(steps.begin(), steps.end());
+        const float seam = std::fabs(s[c] - s[size_t(info.frames - 1) * info.channels + c]);
+        EXPECT_LE(seam, steps[steps.size() * 999 / 1000])
+            << "channel " << c << ": the wrap is a click";
+    }
+}
+
+TEST(Sounds, SonarIsAShortPingWithAQuickAttackAndAQuietEnd) {
+    SF_INFO info;
+    const std::vector<float> s = readSound("Resources/Sounds/Sonar.wav", info);
+    ASSERT_FALSE(s.empty());
+    EXPECT_NEAR(double(info.frames) / info.samplerate, 1.5, 0.3);
+    size_t loudest = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (std::fabs(s[i]) > std::fabs(s[loudest])) loudest = i;
+    }
+    EXPECT_GT(std::fabs(s[loudest]), 0.3f) << "clearly audible";
+    EXPECT_LT(double(loudest / info.channels) / info.samplerate, 0.05)
+        << "peak right after the start";
+    for (size_t i = s.size() - 10 * info.channels; i < s.size(); ++i)
+        EXPECT_LT(std::fabs(s[i]), 0.01f) << "ends silent";
+}
+
+}  // namespace
