@@ -37,13 +37,6 @@ TEST(SceneObjectBounds, JustBeyondALimitIsOutside) {
     EXPECT_TRUE(outsideAt(0.0f, -55.001f, 1.0f));
 }
 
-TEST(SceneObjectBounds, PositionIsTheModelMatrixTranslation) {
-    glm::mat4 m = glm::translate(glm::mat4(1.0f), glm::vec3(4.0f, -2.0f, 9.0f));
-    m = glm::rotate(m, 0.7f, glm::vec3(0.0f, 1.0f, 0.0f));
-    m = glm::scale(m, glm::vec3(3.0f));
-    EXPECT_EQ(StillObject(m).position(), glm::vec3(4.0f, -2.0f, 9.0f));
-}
-
 TEST(SceneObjectTurnAround, KeepsThePlaceAndReversesTheHeading) {
     glm::mat4 m = glm::translate(glm::mat4(1.0f), glm::vec3(10.0f, 3.0f, 5.0f));
     m = glm::rotate(m, 0.4f, glm::vec3(0.0f, 1.0f, 0.0f));
