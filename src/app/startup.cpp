@@ -9,9 +9,15 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/camera.h"
 #include "app/console.h"
 #include "app/frame_loop.h"
 #include "app/globals.h"
+#include "app/textures.h"
+#include "app/world.h"
+#include "gfx/text.h"
+#include "gfx/texture.h"
+#include "scene/frustum.h"
 
 namespace tarn::app {
 
@@ -41,20 +47,30 @@ void printWorkingDirectory() {
     }
 }
 
+// 60 degrees, as the projection matrix has it, so culling matches what is on screen.
+constexpr float frustumFovY = 1.0471976f;
+constexpr float frustumNear = 1.0f;
+constexpr float frustumFar = 30.0f;
+
+void setUpViewFrustum() {
+    scene::viewFrustum.setProjection(frustumFovY, aspectRatio, frustumNear, frustumFar);
+    scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
+}
+
 // Steps whose subsystems arrive later; each is filled in where its subsystem lands.
-void setUpViewFrustum() {}
+void setStartupUniforms() {}
 void loadHeightMap() {}
 void createSceneObjects() {}
-void checkImageLibraryVersion() {}
-void loadTextures() {}
-void setStartupUniformsAndBindTextures() {}
-void loadFont() {}
 void createFramebuffers() {}
 void resetLookReference() {}
-void releaseSceneObjects() {}
-void releaseTextures() {}
 void releaseHeightMap() {}
 void releaseFramebuffers() {}
+
+void setStartupUniformsAndBindTextures() {
+    megaShader->use();
+    setStartupUniforms();
+    bindTexturesToUnits();
+}
 
 }  // namespace
 
@@ -110,7 +126,7 @@ void init() {
     loadHeightMap();
     createSceneObjects();
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
-    checkImageLibraryVersion();
+    gfx::checkImageLibraryVersion();
     printWorkingDirectory();
     loadTextures();
     setStartupUniformsAndBindTextures();
@@ -122,12 +138,15 @@ void cleanup() {
     lightshaftShader.reset();
     releaseTextures();
     releaseHeightMap();
+    releaseCausticsTextures();
     releaseFramebuffers();
     dropEngine(soundEngine);
-    // The remaining programs go too while the context lives; at process exit it is gone.
+    // The remaining programs and the glyphs go too while the context lives; at process
+    // exit it is gone.
     shadowDepthShader.reset();
     depthShader.reset();
     textShader.reset();
+    gfx::releaseFont();
 }
 
 int runGame(int argc, const char* const* argv) {
@@ -169,7 +188,7 @@ int runGame(int argc, const char* const* argv) {
     init();
     glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
     glViewport(0, 0, screenWidth, screenHeight);
-    loadFont();
+    gfx::loadFont();
 
     soundEngine = sound::createEngine();
     if (!soundEngine) std::cerr << "irrKlang Engine not working" << std::endl;

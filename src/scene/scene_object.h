@@ -1,0 +1,50 @@
+// Base of everything drawn in the lake world: a model matrix, material values and the
+// texture unit of the colour texture, advanced by update and drawn by draw.
+#pragma once
+
+#include <glm/glm.hpp>
+#include <memory>
+
+#include "gfx/model.h"
+#include "gfx/shader.h"
+
+namespace tarn::scene {
+
+class SceneObject {
+public:
+    explicit SceneObject(const glm::mat4& startModelMatrix);
+    virtual ~SceneObject() = default;
+    SceneObject(const SceneObject&) = delete;
+    SceneObject& operator=(const SceneObject&) = delete;
+
+    // Advances the object by dt seconds.
+    virtual void update(float dt) = 0;
+    // Draws with the given program, which the caller has made current.
+    virtual void draw(gfx::Shader& shader) = 0;
+
+    // The common draw: material, texture unit and model matrix by uniform name, then the
+    // owned model. Names the program lacks are ignored, so the shadow pass can use it too.
+    void drawWithMaterial(gfx::Shader& shader) const;
+
+    // The fourth column of the model matrix: where the object is in the world.
+    glm::vec3 position() const;
+    // Outside the swimming box: x or y beyond +-boundsHalfSize, z outside [0, boundsMaxZ].
+    // Positions exactly on a limit are inside.
+    bool isOutsideBounds() const;
+    // Half a turn about the object's own up axis: same place, opposite heading.
+    void turnAround();
+
+    glm::mat4 modelMatrix;
+    int colorTextureUnit = 0;
+    int materialShininess = 0;
+    float materialKd = 0.0f;
+    float materialKs = 0.0f;
+    float boundsHalfSize = 55.0f;
+    float boundsMaxZ = 15.0f;
+
+protected:
+    // Drawn by drawWithMaterial; may stay empty for objects that draw themselves.
+    std::unique_ptr<gfx::Model> model;
+};
+
+}  // namespace tarn::scene

@@ -1,0 +1,53 @@
+// The real game in a folder without Resources/: every texture is tried in start-up order,
+// each failure reported, and the game still runs until Escape.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/process.h"
+
+using namespace tarn::test;
+namespace fs = std::filesystem;
+
+TEST(GameTextures, EveryMissingTextureIsReportedInOrderAndTheGameRunsOn) {
+    const std::string dir = makeTempDir();
+    fs::copy(fs::path(TARNHOLLOW_RUN_DIR) / "Shader", fs::path(dir) / "Shader");
+    ChildProcess game({TARNHOLLOW_GAME_BINARY}, dir, {"ALSOFT_DRIVERS=null"});
+    const std::string id =
+        shellOutput("timeout 60 xdotool search --sync --onlyvisible --pid " +
+                    std::to_string(game.pid()) + " --name '^Tarnhollow$' 2>/dev/null | head -n 1");
+    ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared";
+    shellOutput("xdotool windowfocus --sync " + id + " key Escape 2>/dev/null");
+    const ProcessResult result = game.wait(30.0);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+
+    std::vector<std::string> paths = {
+        "Resources/Textures/moss.jpg",
+        "Resources/Models/morvie/morvie_textures/morvie.jpg",
+        "Resources/Models/duck/duck_textures/duck.png",
+        "Resources/Textures/fisch_neu2.jpg",
+        "Resources/Textures/yellowfish.png",
+        "Resources/Textures/greyfish.jpg",
+        "Resources/sdkarte8.jpg",
+        "Resources/Textures/sky_seamless.jpg",
+    };
+    for (int frame = 1; frame <= 32; ++frame) {
+        paths.push_back("Resources/Textures/caustics/save." + std::string(frame < 10 ? "0" : "") +
+                        std::to_string(frame) + ".tif");
+    }
+    std::size_t at = 0;
+    for (const std::string& path : paths) {
+        const std::size_t found = result.err.find("Could not open file [" + path + "]: ", at);
+        ASSERT_NE(found, std::string::npos) << path << " missing or out of order:\n" << result.err;
+        at = found;
+    }
+    std::size_t sizeLines = 0;
+    for (std::size_t p = result.out.find("Image size = "); p != std::string::npos;
+         p = result.out.find("Image size = ", p + 1)) {
+        ++sizeLines;
+    }
+    EXPECT_EQ(sizeLines, paths.size());
+    EXPECT_NE(result.out.find("ERROR::FREETYPE: Failed to load font\n"), std::string::npos);
+    fs::remove_all(dir);
+}

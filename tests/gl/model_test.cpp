@@ -1,0 +1,191 @@
+// Models imported from small fixture files: triangulation, texture coordinates, the node
+// walk, the GPU copy of the geometry and the failed import.
+#include "gfx/model.h"
+
+#include <GL/glew.h>
+#include <assimp/scene.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/gl_context.h"
+#include "support/process.h"
+
+using tarn::gfx::Model;
+using tarn::gfx::Vertex;
+using namespace tarn::test;
+
+namespace {
+
+const char* const texturedQuad = R"(# one quad face
+v 0 0 0
+v 1 0 0
+v 1 1 0
+v 0 1 0
+vt 0.25 0.2
+vt 1 0
+vt 1 1
+vt 0 1
+vn 0 0 1
+f 1/1/1 2/2/1 3/3/1 4/4/1
+)";
+
+const char* const bareTriangle = R"(v 0 0 0
+v 2 0 0
+v 0 2 0
+f 1 2 3
+)";
+
+// A triangle per geometry, told apart by their x: a at 1, b at 2, c at 3. Node A holds a
+// and is moved by 10 in x; its child B holds b; C, A's sibling, holds c.
+std::string colladaTriangle(const std::string& id, float x) {
+    const std::string v = std::to_string(x);
+    return R"(<geometry id=")" + id + R"("><mesh>
+      <source id=")" +
+           id + R"(-pos"><float_array id=")" + id + R"(-arr" count="9">)" + v + " 0 0 " + v +
+           " 1 0 " + v + R"( 0 1</float_array>
+        <technique_common><accessor source="#)" +
+           id + R"(-arr" count="3" stride="3">
+          <param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>
+        </accessor></technique_common></source>
+      <vertices id=")" +
+           id + R"(-vtx"><input semantic="POSITION" source="#)" + id + R"(-pos"/></vertices>
+      <triangles count="1"><input semantic="VERTEX" source="#)" +
+           id + R"(-vtx" offset="0"/><p>0 1 2</p></triangles>
+    </mesh></geometry>
+)";
+}
+
+std::string nestedNodes() {
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+  <asset><up_axis>Y_UP</up_axis></asset>
+  <library_geometries>
+)" + colladaTriangle("c", 3.0f) +
+           colladaTriangle("b", 2.0f) + colladaTriangle("a", 1.0f) +
+           R"(  </library_geometries>
+  <library_visual_scenes><visual_scene id="Scene">
+    <node id="A"><translate>10 0 0</translate><instance_geometry url="#a"/>
+      <node id="B"><translate>0 5 0</translate><instance_geometry url="#b"/></node>
+    </node>
+    <node id="C"><instance_geometry url="#c"/></node>
+  </visual_scene></library_visual_scenes>
+  <scene><instance_visual_scene url="#Scene"/></scene>
+</COLLADA>
+)";
+}
+
+// What the GPU holds in the mesh's vertex buffer.
+std::vector<Vertex> uploadedVertices(const tarn::gfx::Mesh& mesh) {
+    std::vector<Vertex> vertices(mesh.vertices.size());
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.VBO);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0,
+                       static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return vertices;
+}
+
+class ModelFiles : public ::testing::Test {
+protected:
+    void SetUp() override { ensureGLContext(); }
+    std::string write(const std::string& name, const std::string& contents) {
+        writeFile(dir + "/" + name, contents);
+        return dir + "/" + name;
+    }
+    std::string dir = makeTempDir();
+};
+
+}  // namespace
+
+TEST_F(ModelFiles, AQuadBecomesTwoIndexedTriangles) {
+    const Model model(write("quad.obj", texturedQuad));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    const auto& mesh = model.meshes[0];
+    ASSERT_EQ(mesh.indices.size(), 6u);
+    std::vector<bool> used(mesh.vertices.size(), false);
+    for (unsigned index : mesh.indices) {
+        ASSERT_LT(index, mesh.vertices.size());
+        used[index] = true;
+    }
+    EXPECT_EQ(std::count(used.begin(), used.end(), true), 4);
+
+    // The element buffer is part of the vertex array, so drawing needs only the array.
+    GLint elementBuffer = 0;
+    glBindVertexArray(mesh.VAO);
+    glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elementBuffer);
+    glBindVertexArray(0);
+    EXPECT_EQ(static_cast<GLuint>(elementBuffer), mesh.EBO);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ModelFiles, TextureCoordinatesArriveWithVFlipped) {
+    const Model model(write("quad.obj", texturedQuad));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    const auto gpu = uploadedVertices(model.meshes[0]);
+    const auto corner = std::find_if(gpu.begin(), gpu.end(),
+                                     [](const Vertex& v) { return v.Position == glm::vec3(0.0f); });
+    ASSERT_NE(corner, gpu.end());
+    EXPECT_FLOAT_EQ(corner->TexCoords.x, 0.25f);
+    EXPECT_FLOAT_EQ(corner->TexCoords.y, 0.8f);
+    EXPECT_EQ(corner->Normal, glm::vec3(0.0f, 0.0f, 1.0f));
+}
+
+TEST_F(ModelFiles, AMeshWithoutCoordinatesOrNormalsGetsZeros) {
+    const Model model(write("bare.obj", bareTriangle));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    const auto gpu = uploadedVertices(model.meshes[0]);
+    ASSERT_EQ(gpu.size(), 3u);
+    for (const Vertex& v : gpu) {
+        EXPECT_EQ(v.TexCoords, glm::vec2(0.0f));
+        EXPECT_EQ(v.Normal, glm::vec3(0.0f));
+    }
+}
+
+TEST_F(ModelFiles, NodesAreWalkedDepthFirstWithoutTheirTransforms) {
+    const Model model(write("nested.dae", nestedNodes()));
+    ASSERT_EQ(model.meshes.size(), 3u);
+    const float expectedX[] = {1.0f, 2.0f, 3.0f};  // A, then its child B, then C
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto gpu = uploadedVertices(model.meshes[i]);
+        ASSERT_EQ(gpu.size(), 3u);
+        EXPECT_EQ(gpu[0].Position, glm::vec3(expectedX[i], 0.0f, 0.0f)) << "mesh " << i;
+        EXPECT_EQ(gpu[1].Position, glm::vec3(expectedX[i], 1.0f, 0.0f)) << "mesh " << i;
+    }
+}
+
+TEST_F(ModelFiles, AMissingFileIsReportedAndDrawsNothing) {
+    testing::internal::CaptureStdout();
+    const Model model(dir + "/nothing.obj");
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.rfind("ERROR::ASSIMP:: ", 0), 0u) << out;
+    EXPECT_GT(out.size(), std::string("ERROR::ASSIMP:: \n").size()) << "Assimp's text is missing";
+    EXPECT_EQ(out.back(), '\n');
+    EXPECT_TRUE(model.meshes.empty());
+    model.draw();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(ModelImport, AnIncompleteSceneFailsWhateverOtherFlagsItCarries) {
+    aiScene scene;
+    scene.mRootNode = new aiNode("root");
+    scene.mFlags = AI_SCENE_FLAGS_INCOMPLETE | AI_SCENE_FLAGS_VALIDATED;
+    EXPECT_TRUE(tarn::gfx::isImportFailure(&scene));
+    scene.mFlags = AI_SCENE_FLAGS_VALIDATED;
+    EXPECT_FALSE(tarn::gfx::isImportFailure(&scene));
+    EXPECT_TRUE(tarn::gfx::isImportFailure(nullptr));
+}
+
+TEST_F(ModelFiles, MovedMeshesKeepTheirBuffersAndReleaseOnce) {
+    Model model(write("quad.obj", texturedQuad));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    const GLuint vao = model.meshes[0].VAO;
+    const GLuint vbo = model.meshes[0].VBO;
+    Model moved(std::move(model));
+    ASSERT_EQ(moved.meshes.size(), 1u);
+    EXPECT_TRUE(glIsVertexArray(vao));
+    moved.meshes[0].release();
+    moved.meshes[0].release();
+    EXPECT_FALSE(glIsVertexArray(vao));
+    EXPECT_FALSE(glIsBuffer(vbo));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

@@ -1,0 +1,71 @@
+// The view frustum's planes and its sphere test, without a window.
+#include "scene/frustum.h"
+
+#include <gtest/gtest.h>
+
+using tarn::scene::Frustum;
+
+namespace {
+
+// The game's projection: 60 degrees, near 1, far 30; the camera at the origin looking
+// down -z with y up.
+Frustum lookingDownMinusZ() {
+    Frustum frustum;
+    frustum.setProjection(1.0471976f, 4.0f / 3.0f, 1.0f, 30.0f);
+    frustum.setCamera(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    return frustum;
+}
+
+}  // namespace
+
+TEST(ViewFrustum, SpheresBehindTheCameraOrBeyondTheFarPlaneAreOutside) {
+    const Frustum frustum = lookingDownMinusZ();
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, 5.0f}, 1.0f), Frustum::Outside);
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -32.0f}, 1.0f), Frustum::Outside);
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -10.0f}, 1.0f), Frustum::Inside);
+}
+
+TEST(ViewFrustum, ACentreOnASidePlaneIntersects) {
+    const Frustum frustum = lookingDownMinusZ();
+    const glm::vec3 onRightPlane = 0.5f * (frustum.nearTopRight + frustum.farBottomRight);
+    EXPECT_EQ(frustum.testSphere(onRightPlane, 0.5f), Frustum::Intersects);
+    const glm::vec3 onTopPlane = 0.5f * (frustum.nearTopLeft + frustum.farTopRight);
+    EXPECT_EQ(frustum.testSphere(onTopPlane, 0.5f), Frustum::Intersects);
+}
+
+TEST(ViewFrustum, ASphereTouchingAPlaneFromOutsideIsNotOutside) {
+    const Frustum frustum = lookingDownMinusZ();
+    // The near plane is at z = -1 and the far plane at z = -30.
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, 0.0f}, 1.0f), Frustum::Intersects);
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -31.0f}, 1.0f), Frustum::Intersects);
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -31.0f}, 0.999f), Frustum::Outside);
+}
+
+TEST(ViewFrustum, EveryPlaneFacesInwardsForAnyCamera) {
+    Frustum frustum;
+    frustum.setProjection(1.0471976f, 16.0f / 9.0f, 1.0f, 30.0f);
+    const glm::vec3 eyes[] = {{3.0f, 2.0f, 1.0f}, {-20.0f, 5.0f, 40.0f}, {0.0f, -3.0f, 0.0f}};
+    const glm::vec3 directions[] = {{1.0f, -0.3f, 0.2f}, {-0.5f, 0.9f, -0.1f}, {0.0f, 0.0f, 1.0f}};
+    for (const glm::vec3& eye : eyes) {
+        for (const glm::vec3& direction : directions) {
+            frustum.setCamera(eye, eye + direction, glm::vec3(0.0f, 1.0f, 0.0f));
+            const glm::vec3 corners[] = {frustum.nearTopLeft,    frustum.nearTopRight,
+                                         frustum.nearBottomLeft, frustum.nearBottomRight,
+                                         frustum.farTopLeft,     frustum.farTopRight,
+                                         frustum.farBottomLeft,  frustum.farBottomRight};
+            glm::vec3 centre(0.0f);
+            for (const glm::vec3& corner : corners) centre += corner / 8.0f;
+            for (const auto& plane : frustum.planes) {
+                EXPECT_NEAR(glm::length(plane.normal), 1.0f, 1e-5f);
+                EXPECT_GT(plane.signedDistance(centre), 0.0f);
+                for (const glm::vec3& corner : corners) {
+                    EXPECT_GT(plane.signedDistance(corner), -1e-3f);
+                }
+            }
+            // A point a little ahead of the eye is in view, the eye itself is not.
+            EXPECT_EQ(frustum.testSphere(eye + glm::normalize(direction) * 10.0f, 0.1f),
+                      Frustum::Inside);
+            EXPECT_EQ(frustum.testSphere(eye, 0.1f), Frustum::Outside);
+        }
+    }
+}

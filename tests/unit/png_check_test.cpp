@@ -1,0 +1,74 @@
+// The PNG structure check that keeps broken files away from the image library.
+#include "gfx/png_check.h"
+
+#include <gtest/gtest.h>
+
+#include "support/png_fixture.h"
+#include "support/process.h"
+
+using tarn::gfx::pngStructureIsSound;
+using tarn::gfx::pngStructureProblem;
+using namespace tarn::test;
+
+namespace {
+
+std::string soundPng() {
+    std::vector<std::uint8_t> pixels(5 * 4 * 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 37);
+    return encodeRgbPng(5, 4, pixels);
+}
+
+class PngFiles : public ::testing::Test {
+protected:
+    std::string write(const std::string& name, const std::string& bytes) {
+        const std::string path = dir + "/" + name;
+        writeFile(path, bytes);
+        return path;
+    }
+    std::string dir = makeTempDir();
+};
+
+}  // namespace
+
+TEST_F(PngFiles, AWholePngIsSound) {
+    EXPECT_TRUE(pngStructureIsSound(write("whole.png", soundPng())));
+    EXPECT_EQ(pngStructureProblem(dir + "/whole.png"), "");
+}
+
+TEST_F(PngFiles, APngCutShortAnywhereIsBroken) {
+    const std::string whole = soundPng();
+    for (std::size_t cut = 8; cut < whole.size(); ++cut) {
+        const std::string path = write("cut.png", whole.substr(0, cut));
+        EXPECT_FALSE(pngStructureIsSound(path)) << "cut at " << cut << " of " << whole.size();
+    }
+}
+
+TEST_F(PngFiles, AWrongCrcIsBroken) {
+    std::string bytes = soundPng();
+    bytes[8 + 8 + 3] ^= 0x01;  // a bit of IHDR's width; its CRC no longer matches
+    const std::string path = write("crc.png", bytes);
+    EXPECT_FALSE(pngStructureIsSound(path));
+    EXPECT_EQ(pngStructureProblem(path), "chunk IHDR has a wrong CRC");
+}
+
+TEST_F(PngFiles, MissingIendIsBroken) {
+    const std::string whole = soundPng();
+    const std::string path = write("noend.png", whole.substr(0, whole.size() - 12));
+    EXPECT_EQ(pngStructureProblem(path), "the file ends without an IEND chunk");
+}
+
+TEST_F(PngFiles, AChunkLongerThanTheFileIsBroken) {
+    const std::string header = std::string("\x89PNG\r\n\x1a\n", 8);
+    const std::string ihdr = pngChunk("IHDR", std::string("\0\0\0\1\0\0\0\1\x08\x02\0\0\0", 13));
+    // A length field claiming four gigabytes less one.
+    std::string huge = pngChunk("IDAT", "xy");
+    huge[0] = huge[1] = huge[2] = huge[3] = '\xff';
+    EXPECT_FALSE(pngStructureIsSound(write("huge.png", header + ihdr + huge)));
+    EXPECT_FALSE(pngStructureIsSound(write("shortheader.png", header + std::string(5, '\0'))));
+}
+
+TEST_F(PngFiles, OtherFilesAreLeftToTheImageLibrary) {
+    EXPECT_TRUE(pngStructureIsSound(dir + "/missing.png"));
+    EXPECT_TRUE(pngStructureIsSound(write("empty.png", "")));
+    EXPECT_TRUE(pngStructureIsSound(write("photo.jpg", "\xff\xd8\xff\xe0 not a png at all")));
+}
