@@ -1,0 +1,95 @@
+// Height map loading and lookups.
+#include "scene/height_map.h"
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "gfx/png_check.h"
+
+namespace tarn::scene {
+
+std::unique_ptr<HeightMap> heightMap;
+
+namespace {
+
+constexpr double lowestFloor = -11.0;
+constexpr float worldLimit = 53.0f;
+
+void reportFailedLoad(ILenum code, const char* text) {
+    std::cerr << "Could not open heightMap file:" << text << " (" << code << "):";
+    std::cout << code << ": " << text << std::endl;
+    std::cerr << std::endl;
+}
+
+}  // namespace
+
+double heightOfSample(unsigned char s) { return s / 226.0 * 24.0 - 11.0; }
+
+HeightMap::HeightMap(int width, int height, std::vector<unsigned char> rgba)
+    : pixels(std::move(rgba)), width(width), height(height) {
+    if (width <= 0 || height <= 0 ||
+        pixels.size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 4) {
+        pixels.clear();
+        this->width = 0;
+        this->height = 0;
+    }
+}
+
+HeightMap::HeightMap(const std::string& path) {
+    ilInit();
+    iluInit();
+    // DevIL hangs on some broken PNGs, so those never reach it.
+    if (!gfx::pngStructureIsSound(path)) {
+        reportFailedLoad(IL_ILLEGAL_FILE_VALUE, iluErrorString(IL_ILLEGAL_FILE_VALUE));
+        return;
+    }
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    if (!ilLoadImage(path.c_str())) {
+        const ILenum code = ilGetError();
+        reportFailedLoad(code, iluErrorString(code));
+    } else {
+        std::cout << "Successfully loaded heightMap file." << std::endl;
+        // Whatever the file holds (grey, RGB, 16-bit), lookups read 4 bytes a pixel.
+        if (ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
+            const int w = ilGetInteger(IL_IMAGE_WIDTH);
+            const int h = ilGetInteger(IL_IMAGE_HEIGHT);
+            const ILubyte* data = ilGetData();
+            if (data && w > 0 && h > 0) {
+                width = w;
+                height = h;
+                pixels.assign(data, data + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+            }
+        }
+    }
+    ilBindImage(0);
+    ilDeleteImages(1, &image);
+}
+
+double HeightMap::terrainHeight(double x, double z) const {
+    if (pixels.empty()) return lowestFloor;
+    const int column = static_cast<int>(((extentX * 0.5 + x) / extentX) * width);
+    const int row = static_cast<int>(((extentZ * 0.5 + z) / extentZ) * height);
+    // At x or z of exactly +55 (and beyond) the column or row would be one past the image.
+    const size_t c = static_cast<size_t>(std::clamp(column, 0, width - 1));
+    const size_t r = static_cast<size_t>(std::clamp(row, 0, height - 1));
+    return heightOfSample(pixels[(r * static_cast<size_t>(width) + c) * 4]);
+}
+
+bool isPositionFree(glm::vec3 position, float clearance) {
+    const float x = position.x;
+    const float z = position.z;
+    if (x - clearance < -worldLimit || z - clearance < -worldLimit || x + clearance > worldLimit ||
+        z + clearance > worldLimit) {
+        return false;
+    }
+    const double floor = heightMap ? heightMap->terrainHeight(x, z) : lowestFloor;
+    const float top = position.y - clearance;
+    return !(floor > static_cast<double>(top));
+}
+
+}  // namespace tarn::scene

@@ -1,0 +1,46 @@
+// The lake floor as an image: the floor height under any horizontal position, and the
+// test that keeps the camera, the creature and the fish above it and inside the lake.
+#pragma once
+
+#include <glm/glm.hpp>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tarn::scene {
+
+// Samples are the red byte of 8-bit RGBA pixels; column 0 lies at x = -55 and row 0 at
+// z = -55, the image spanning 110 units on both axes.
+class HeightMap {
+public:
+    // No map: the floor is absent everywhere (the lowest height, -11).
+    HeightMap() = default;
+    // Loads an image file, converted to 8-bit RGBA whatever it holds. A file that cannot
+    // be read is reported and leaves the map empty.
+    explicit HeightMap(const std::string& path);
+    // A map from pixels already in memory (4 bytes a pixel, row after row).
+    HeightMap(int width, int height, std::vector<unsigned char> rgba);
+
+    // Floor height under (x, z). Positions beyond the image read its nearest edge.
+    double terrainHeight(double x, double z) const;
+
+    std::vector<unsigned char> pixels;
+    double extentX = 110.0;
+    double extentZ = 110.0;
+    int width = 0;
+    int height = 0;
+};
+
+// The floor height of sample value s (0 to 255).
+double heightOfSample(unsigned char s);
+
+// The one height map of the lake, loaded at start-up.
+extern std::unique_ptr<HeightMap> heightMap;
+
+// True when the position, widened by the clearance, lies inside the square x, z within
+// [-53, 53] and at least the clearance above the floor. Equality passes. The square is
+// tested first, so a position outside it never reads the map. With no map loaded only the
+// square limits.
+bool isPositionFree(glm::vec3 position, float clearance);
+
+}  // namespace tarn::scene
