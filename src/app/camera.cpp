@@ -1,5 +1,12 @@
-// Storage of the camera state, with the values the game starts from.
+// Camera movement, mouse look and the camera's matrices.
 #include "app/camera.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "scene/height_map.h"
 
 namespace tarn::app {
 
@@ -8,8 +15,69 @@ glm::vec3 cameraFront(0.0f, 0.0f, -1.0f);
 glm::vec3 cameraUp(0.0f, 1.0f, 0.0f);
 float cameraYaw = -90.0f;
 float cameraPitch = 0.0f;
-float lastX = 0.0f;
-float lastY = 0.0f;
+float lastX = 400.0f;
+float lastY = 300.0f;
 bool firstMouse = true;
+
+glm::mat4 viewMatrix(1.0f);
+glm::mat4 projectionMatrix(1.0f);
+glm::mat4 viewProjectionMatrix(1.0f);
+
+namespace {
+
+constexpr float degreesToRadians = 0.017453292f;
+
+}  // namespace
+
+void moveCamera(const InputSource& input, float deltaTime) {
+    const float step = cameraSpeed * deltaTime;
+    glm::vec3 candidate = cameraPos;
+    if (input.keyDown(GLFW_KEY_W)) candidate = cameraPos + step * cameraFront;
+    if (input.keyDown(GLFW_KEY_S)) candidate = cameraPos - step * cameraFront;
+    if (input.keyDown(GLFW_KEY_A)) {
+        candidate = cameraPos - step * glm::normalize(glm::cross(cameraFront, cameraUp));
+    }
+    if (input.keyDown(GLFW_KEY_D)) {
+        candidate = cameraPos + step * glm::normalize(glm::cross(cameraFront, cameraUp));
+    }
+    if (scene::isPositionFree(candidate, cameraClearance)) cameraPos = candidate;
+}
+
+void lookAround(const InputSource& input) {
+    double xpos = 0.0;
+    double ypos = 0.0;
+    input.cursorPosition(xpos, ypos);
+    if (firstMouse) {
+        lastX = static_cast<float>(xpos);
+        lastY = static_cast<float>(ypos);
+        firstMouse = false;
+    }
+    // Moving the mouse up (smaller y) looks up.
+    const float xoffset = static_cast<float>(xpos - lastX) * mouseSensitivity;
+    const float yoffset = static_cast<float>(lastY - ypos) * mouseSensitivity;
+    lastX = static_cast<float>(xpos);
+    lastY = static_cast<float>(ypos);
+
+    cameraYaw += xoffset;
+    cameraPitch += yoffset;
+    if (cameraPitch > 89.0f) cameraPitch = 89.0f;
+    if (cameraPitch < -89.0f) cameraPitch = -89.0f;
+
+    const float yaw = cameraYaw * degreesToRadians;
+    const float pitch = cameraPitch * degreesToRadians;
+    cameraFront = glm::normalize(glm::vec3(std::cos(yaw) * std::cos(pitch), std::sin(pitch),
+                                           std::sin(yaw) * std::cos(pitch)));
+}
+
+void resetLookReference(int windowWidth, int windowHeight) {
+    lastX = static_cast<float>(windowWidth / 2);
+    lastY = static_cast<float>(windowHeight / 2);
+}
+
+glm::mat4 buildViewMatrix() { return glm::lookAt(cameraPos, cameraPos + cameraFront, cameraUp); }
+
+glm::mat4 buildProjectionMatrix(float aspect) {
+    return glm::perspective(fieldOfViewY, aspect, nearPlane, farPlane);
+}
 
 }  // namespace tarn::app

@@ -1,18 +1,45 @@
-// The player's camera: where it is, where it looks, and the mouse-look reference.
+// The player's free-flying camera: its state, the movement and look stages of the input
+// step, and the view and projection matrices built from it.
 #pragma once
 
 #include <glm/glm.hpp>
 
+#include "app/input.h"
+
 namespace tarn::app {
 
 extern glm::vec3 cameraPos;
-extern glm::vec3 cameraFront;  // unit length
-extern glm::vec3 cameraUp;
-extern float cameraYaw;    // degrees
-extern float cameraPitch;  // degrees
-// The cursor position of the previous mouse-look step, in window pixels.
-extern float lastX;
+extern glm::vec3 cameraFront;  // unit viewing direction, recomputed by every look stage
+extern glm::vec3 cameraUp;     // world up; never changes
+extern float cameraYaw;        // degrees; not wrapped
+extern float cameraPitch;      // degrees, kept within [-89, 89]
+extern float lastX;            // cursor of the previous look stage, screen pixels
 extern float lastY;
-extern bool firstMouse;
+extern bool firstMouse;        // the next look stage only takes the cursor as reference
+
+// Written once per frame by the scene pass.
+extern glm::mat4 viewMatrix;
+extern glm::mat4 projectionMatrix;
+extern glm::mat4 viewProjectionMatrix;
+
+constexpr float cameraSpeed = 2.5f;        // world units per second
+constexpr float mouseSensitivity = 0.05f;  // degrees per screen pixel
+constexpr float cameraClearance = 0.5f;
+constexpr float fieldOfViewY = 1.0471976f;  // 60 degrees
+constexpr float nearPlane = 1.0f;
+constexpr float farPlane = 30.0f;
+
+// W, S, A, D: each key steps from the current position, so with several held only the
+// last of them in that order moves. A step whose end point is not free is dropped whole.
+void moveCamera(const InputSource& input, float deltaTime);
+
+// Mouse look: yaw and pitch from the cursor motion since the last call.
+void lookAround(const InputSource& input);
+
+// Puts the look reference at the window centre (integer halves), before the first frame.
+void resetLookReference(int windowWidth, int windowHeight);
+
+glm::mat4 buildViewMatrix();
+glm::mat4 buildProjectionMatrix(float aspect);
 
 }  // namespace tarn::app
