@@ -100,8 +100,9 @@ void main() {
 
     if (fog == 1) {
         float distance = length(worldPos - cameraPos);
-        float amount = clamp(distance / float(max(maxFogDist, 1)), 0.0, 1.0);
-        colour = mix(colour, waterColour, amount * amount * (3.0 - 2.0 * amount));
+        // Clear water close by, thickening towards the fog distance.
+        float far = float(max(maxFogDist, 1));
+        colour = mix(colour, waterColour, smoothstep(0.15 * far, far, distance));
     }
     fragColor = vec4(colour, alpha);
 }

@@ -4,9 +4,17 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <cmath>
+
+#include "app/camera.h"
 #include "app/game_state.h"
 #include "app/globals.h"
 #include "app/input.h"
+#include "app/process_input.h"
+#include "gfx/texture.h"
+#include "render/scene_pass.h"
+#include "render/shadow_map.h"
+#include "scene/frustum.h"
 
 namespace tarn::app {
 
@@ -14,18 +22,37 @@ namespace {
 
 // Stages whose subsystems arrive later; each is filled in where its subsystem lands.
 void updateScene(float /*deltaTime*/) {}
-void renderShadowPass() {}
-void renderScenePasses() {
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, screenWidth, screenHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
 void switchOffSpentLight(double /*now*/) {}
 void drawStatusLines() {}
-void processInput(const InputSource& /*input*/, float /*deltaTime*/, float /*now*/) {}
 void drawEndBanners() {}
 
+// The spotlight's cone: full strength within 20 degrees of the view axis, gone at 30.
+const float spotlightInnerCos = static_cast<float>(std::cos(20.0f * 0.017453292f));
+const float spotlightOuterCos = static_cast<float>(std::cos(30.0f * 0.017453292f));
+
+// The light-shaft effect joins here with its pass; until then the scene goes straight
+// into the window.
+void renderLitScene() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    render::renderScene(*megaShader);
+}
+
 }  // namespace
+
+void renderWorld() {
+    render::renderShadowPass();
+    if (settings.showDepthMap) {
+        render::renderDepthView();
+        return;
+    }
+    render::useShadowMapInMainProgram();
+    gfx::applyTextureSampling(settings.mipmappingEnabled, settings.nearestSampling);
+    scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
+    megaShader->setUniform("cones", spotlightInnerCos);
+    megaShader->setUniform("outerCones", spotlightOuterCos);
+    megaShader->setUniform("cameraFront", cameraFront.x, cameraFront.y, cameraFront.z);
+    renderLitScene();
+}
 
 void runFrameLoop() {
     const GlfwInput input(window);
@@ -36,8 +63,7 @@ void runFrameLoop() {
         lastFrame = now;
 
         if (!game.gameOver) updateScene(deltaTime);
-        renderShadowPass();
-        renderScenePasses();
+        renderWorld();
         switchOffSpentLight(now);
         drawStatusLines();
         megaShader->use();

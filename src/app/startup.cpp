@@ -17,7 +17,12 @@
 #include "app/world.h"
 #include "gfx/text.h"
 #include "gfx/texture.h"
+#include "render/scene_pass.h"
+#include "render/screen_quad.h"
+#include "render/shadow_map.h"
 #include "scene/frustum.h"
+#include "scene/height_map.h"
+#include "scene/lakebed.h"
 
 namespace tarn::app {
 
@@ -57,19 +62,30 @@ void setUpViewFrustum() {
     scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
 }
 
-// Steps whose subsystems arrive later; each is filled in where its subsystem lands.
-void setStartupUniforms() {}
-void loadHeightMap() {}
-void createSceneObjects() {}
-void createFramebuffers() {}
-void resetLookReference() {}
-void releaseHeightMap() {}
-void releaseFramebuffers() {}
+void loadHeightMap() {
+    scene::heightMap = std::make_unique<scene::HeightMap>("Resources/heightmap1.png");
+}
+
+// In this order, which fixes the order of their random draws: the creature, the fish
+// models, the fish, the ducks, the bonus card, the lakebed, the water surface, the sky
+// and the sun. Each kind joins here as it is built.
+void createSceneObjects() {
+    constexpr int mossUnit = 3;
+    lakebed = std::make_unique<scene::Lakebed>(glm::mat4(1.0f), mossUnit);
+}
 
 void setStartupUniformsAndBindTextures() {
     megaShader->use();
-    setStartupUniforms();
+    render::setStartupUniforms(*megaShader);
     bindTexturesToUnits();
+}
+
+// The light-shaft framebuffer joins with its pass.
+void createFramebuffers() { render::createShadowMap(); }
+
+void releaseFramebuffers() {
+    render::releaseShadowMap();
+    render::releaseScreenQuad();
 }
 
 }  // namespace
@@ -137,7 +153,7 @@ void cleanup() {
     megaShader.reset();
     lightshaftShader.reset();
     releaseTextures();
-    releaseHeightMap();
+    scene::heightMap.reset();
     releaseCausticsTextures();
     releaseFramebuffers();
     dropEngine(soundEngine);
@@ -195,7 +211,7 @@ int runGame(int argc, const char* const* argv) {
     sound::play2D(soundEngine, "Resources/Sounds/Underwater_Pool.wav", true, false, false);
 
     createFramebuffers();
-    resetLookReference();
+    resetLookReference(screenWidth, screenHeight);
     runFrameLoop();
 
     cleanup();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "support/game_window.h"
 #include "support/process.h"
 
 using namespace tarn::test;
@@ -11,29 +12,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::string> quietAudio = {"ALSOFT_DRIVERS=null"};
-
-// The game's window id, once it is mapped; empty when none appears in time.
-std::string waitForWindow(pid_t pid) {
-    return shellOutput("timeout 60 xdotool search --sync --onlyvisible --pid " +
-                       std::to_string(pid) + " --name '^Tarnhollow$' 2>/dev/null | head -n 1");
-}
-
-void pressKey(const std::string& windowId, const std::string& key) {
-    shellOutput("xdotool windowfocus --sync " + windowId + " key " + key + " 2>/dev/null");
-}
-
 ProcessResult runGame(const std::vector<std::string>& args, const std::string& dir) {
     std::vector<std::string> argv{TARNHOLLOW_GAME_BINARY};
     argv.insert(argv.end(), args.begin(), args.end());
-    return runProcess(argv, dir, 60.0, quietAudio);
+    return runProcess(argv, dir, 60.0, gameEnvironment());
 }
 
 }  // namespace
 
 TEST(GameStartup, NoArgumentsOpenAn800By600WindowThatEscapeCloses) {
-    ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, quietAudio);
-    const std::string id = waitForWindow(game.pid());
+    ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, gameEnvironment());
+    const std::string id = waitForGameWindow(game.pid());
     ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared";
     const std::string geometry = shellOutput("xdotool getwindowgeometry " + id);
     EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
@@ -48,8 +37,8 @@ TEST(GameStartup, NoArgumentsOpenAn800By600WindowThatEscapeCloses) {
 }
 
 TEST(GameStartup, SizeArgumentsPrintTheIntroAndSizeTheWindow) {
-    ChildProcess game({TARNHOLLOW_GAME_BINARY, "640", "360"}, TARNHOLLOW_RUN_DIR, quietAudio);
-    const std::string id = waitForWindow(game.pid());
+    ChildProcess game({TARNHOLLOW_GAME_BINARY, "640", "360"}, TARNHOLLOW_RUN_DIR, gameEnvironment());
+    const std::string id = waitForGameWindow(game.pid());
     ASSERT_FALSE(id.empty());
     EXPECT_NE(shellOutput("xdotool getwindowgeometry " + id).find("Geometry: 640x360"),
               std::string::npos);
@@ -98,8 +87,8 @@ TEST(GameStartup, MissingMainVertexShaderStopsWithoutHanging) {
 
 TEST(GameStartup, WithoutAnAudioDeviceTheGameRunsOnSilently) {
     ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR,
-                      {"ALSOFT_DRIVERS=no-such-backend", "ALSOFT_CONF=/dev/null"});
-    const std::string id = waitForWindow(game.pid());
+                      gameEnvironment({"ALSOFT_DRIVERS=no-such-backend", "ALSOFT_CONF=/dev/null"}));
+    const std::string id = waitForGameWindow(game.pid());
     ASSERT_FALSE(id.empty());
     pressKey(id, "Escape");
     const ProcessResult result = game.wait(30.0);

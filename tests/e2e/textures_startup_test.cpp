@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "support/game_window.h"
 #include "support/process.h"
 
 using namespace tarn::test;
@@ -12,12 +13,10 @@ namespace fs = std::filesystem;
 TEST(GameTextures, EveryMissingTextureIsReportedInOrderAndTheGameRunsOn) {
     const std::string dir = makeTempDir();
     fs::copy(fs::path(TARNHOLLOW_RUN_DIR) / "Shader", fs::path(dir) / "Shader");
-    ChildProcess game({TARNHOLLOW_GAME_BINARY}, dir, {"ALSOFT_DRIVERS=null"});
-    const std::string id =
-        shellOutput("timeout 60 xdotool search --sync --onlyvisible --pid " +
-                    std::to_string(game.pid()) + " --name '^Tarnhollow$' 2>/dev/null | head -n 1");
+    ChildProcess game({TARNHOLLOW_GAME_BINARY}, dir, gameEnvironment());
+    const std::string id = waitForGameWindow(game.pid());
     ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared";
-    shellOutput("xdotool windowfocus --sync " + id + " key Escape 2>/dev/null");
+    pressKey(id, "Escape");
     const ProcessResult result = game.wait(30.0);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitStatus, 0) << result.err;

@@ -1,0 +1,139 @@
+// The world's frame on a real GL context with the generated lake: the shadow map, the
+// lit view from the start camera, culling and the object counts of both passes.
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "app/camera.h"
+#include "app/frame_loop.h"
+#include "app/game_state.h"
+#include "app/globals.h"
+#include "app/startup.h"
+#include "gfx/shader.h"
+#include "render/scene_pass.h"
+#include "render/screen_quad.h"
+#include "render/shadow_map.h"
+#include "support/gl_context.h"
+#include "support/process.h"
+
+using namespace tarn;
+
+namespace {
+
+constexpr int width = 320;
+constexpr int height = 240;
+
+// The game's start-up inside the test's window, in the staged run folder.
+class LakeFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(chdir(TARNHOLLOW_RUN_DIR), 0);
+        app::window = test::ensureGLContext(width, height);
+        app::screenWidth = width;
+        app::screenHeight = height;
+        app::aspectRatio = float(width) / float(height);
+        testing::internal::CaptureStdout();
+        app::init();
+        render::createShadowMap();
+        startupOutput = testing::internal::GetCapturedStdout();
+        glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
+        glViewport(0, 0, width, height);
+    }
+    void TearDown() override { app::cleanup(); }
+
+    // Share of the window's pixels that are not the clear colour.
+    static double drawnShare() {
+        std::vector<unsigned char> rgba(size_t(width) * height * 4);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        size_t drawn = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4) {
+            if (std::abs(rgba[i] - 83) > 3 || std::abs(rgba[i + 1] - 83) > 3 ||
+                std::abs(rgba[i + 2] - 166) > 3) {
+                ++drawn;
+            }
+        }
+        return double(drawn) / double(size_t(width) * height);
+    }
+
+    std::string startupOutput;
+};
+
+// Reads the shadow map through a sampler, the way the main program sees it.
+float sampleShadowMap(float u, float v) {
+    const std::string dir = test::makeTempDir();
+    test::writeFile(dir + "/q.vert",
+                    "#version 330 core\nlayout (location = 0) in vec3 position;\n"
+                    "void main() { gl_Position = vec4(position, 1.0); }\n");
+    test::writeFile(dir + "/q.frag",
+                    "#version 330 core\nout vec4 c;\nuniform sampler2D depthMap;\n"
+                    "uniform vec2 at;\nvoid main() { c = vec4(texture(depthMap, at).r); }\n");
+    gfx::Shader probe(dir + "/q.vert", dir + "/q.frag");
+    probe.use();
+    probe.setUniform("depthMap", 8);
+    probe.setUniform("at", u, v);
+    glActiveTexture(GL_TEXTURE8);
+    glBindTexture(GL_TEXTURE_2D, render::shadowMapTexture);
+
+    GLuint target = 0, fbo = 0;
+    glActiveTexture(GL_TEXTURE15);  // a unit of its own, so the shadow map stays on 8
+    glGenTextures(1, &target);
+    glBindTexture(GL_TEXTURE_2D, target);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_R32F, 1, 1, 0, GL_RED, GL_FLOAT, nullptr);
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target, 0);
+    glViewport(0, 0, 1, 1);
+    glDisable(GL_DEPTH_TEST);
+    render::renderScreenQuad();
+    float value = -1.0f;
+    glReadPixels(0, 0, 1, 1, GL_RED, GL_FLOAT, &value);
+    glEnable(GL_DEPTH_TEST);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &fbo);
+    glDeleteTextures(1, &target);
+    return value;
+}
+
+}  // namespace
+
+TEST_F(LakeFrame, ShadowMapHoldsTheLakebedAndReadsFarthestOutsideTheLightsBox) {
+    EXPECT_NE(startupOutput.find("ShadowMap framebuffer complete.\n"), std::string::npos);
+    app::renderWorld();
+    // The light looks down from y = 20 onto a floor between about -16 and +11.
+    const float centre = sampleShadowMap(0.5f, 0.5f);
+    EXPECT_GT(centre, 0.2f);
+    EXPECT_LT(centre, 0.99f);
+    EXPECT_FLOAT_EQ(sampleShadowMap(1.5f, 0.5f), 1.0f);
+    EXPECT_FLOAT_EQ(sampleShadowMap(0.5f, -0.2f), 1.0f);
+}
+
+TEST_F(LakeFrame, CullingSettingSurvivesTheShadowPassAndCountsMatchTheObjects) {
+    for (const bool culling : {true, false}) {
+        app::settings.frustumCullingEnabled = culling;
+        render::renderShadowPass();
+        EXPECT_EQ(app::settings.frustumCullingEnabled, culling);
+        EXPECT_FALSE(render::shadowPass);
+        // Only the lakebed exists so far; it is never culled, in either pass.
+        EXPECT_EQ(render::objectsTotal, 1);
+        EXPECT_EQ(render::objectsDrawn, 1);
+        app::renderWorld();
+        EXPECT_EQ(app::settings.frustumCullingEnabled, culling);
+        EXPECT_EQ(render::objectsTotal, 1);
+        EXPECT_EQ(render::objectsDrawn, 1);
+    }
+}
+
+TEST_F(LakeFrame, StartCameraSeesTheLitFloorAndLookingDownFillsTheView) {
+    app::renderWorld();
+    const double startShare = drawnShare();
+    EXPECT_GT(startShare, 0.1) << "the start view shows only the clear colour";
+
+    app::cameraFront = glm::normalize(glm::vec3(0.0f, -1.0f, -0.3f));
+    app::renderWorld();
+    EXPECT_GT(drawnShare(), 0.95);
+    app::cameraFront = {0.0f, 0.0f, -1.0f};
+}

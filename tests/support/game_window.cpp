@@ -1,0 +1,35 @@
+// The game's window under X, through xdotool and ImageMagick.
+#include "support/game_window.h"
+
+#include <chrono>
+#include <thread>
+
+#include "support/process.h"
+
+namespace tarn::test {
+
+std::vector<std::string> gameEnvironment(std::vector<std::string> extra) {
+    std::vector<std::string> env = {"ALSOFT_DRIVERS=null", "ASAN_OPTIONS=detect_leaks=0"};
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
+std::string waitForGameWindow(pid_t pid) {
+    return shellOutput("timeout 60 xdotool search --sync --onlyvisible --pid " +
+                       std::to_string(pid) + " --name '^Tarnhollow$' 2>/dev/null | head -n 1");
+}
+
+void pressKey(const std::string& windowId, const std::string& key, double holdSeconds) {
+    // Input is polled once a frame, and a software-rendered frame can be slow: a tap that
+    // comes and goes between two polls would never be seen.
+    shellOutput("xdotool windowfocus --sync " + windowId + " keydown " + key + " 2>/dev/null");
+    std::this_thread::sleep_for(std::chrono::duration<double>(holdSeconds));
+    shellOutput("xdotool keyup " + key + " 2>/dev/null");
+}
+
+std::string screenshot(const std::string& windowId, const std::string& path) {
+    shellOutput("import -window " + windowId + " " + path + " 2>/dev/null");
+    return path;
+}
+
+}  // namespace tarn::test

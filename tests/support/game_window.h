@@ -1,0 +1,23 @@
+// Driving the real game's window from a test: find it, press keys on it, photograph it.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace tarn::test {
+
+// The environment every game started by a test gets: silent audio, and no leak report at
+// exit (the X and GL libraries keep a little memory past the end of the window system).
+std::vector<std::string> gameEnvironment(std::vector<std::string> extra = {});
+
+// The game's window id once it is mapped; empty when none appears within a minute.
+std::string waitForGameWindow(pid_t pid);
+
+// Focuses the window and holds the key down long enough for even a slow frame to see it.
+void pressKey(const std::string& windowId, const std::string& key, double holdSeconds = 0.6);
+
+// Saves what the window shows as a PNG and returns the path.
+std::string screenshot(const std::string& windowId, const std::string& path);
+
+}  // namespace tarn::test
