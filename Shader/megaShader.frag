@@ -75,7 +75,7 @@ void main() {
         float shininess = max(float(material_shininess), 1.0);
         float specular = material_shininess > 0 ? pow(max(dot(n, halfway), 0.0), shininess) : 0.0;
 
-        vec3 ambient = 0.35 * base;
+        vec3 ambient = 0.3 * base;
         vec3 lit = base * diffuse * (0.4 + material_kd) + vec3(specular * material_ks);
         colour = ambient + visibility * lit;
 
@@ -84,7 +84,7 @@ void main() {
             vec2 c = projectorCoord.xy / projectorCoord.w * 0.5 + 0.5;
             vec3 caustics = texture(projected_texture, c).rgb;
             float facingUp = clamp(n.y * 0.7 + 0.3, 0.0, 1.0);
-            colour += caustics * 0.55 * facingUp * (0.35 + 0.65 * visibility);
+            colour += caustics * caustics * 1.1 * facingUp * (0.35 + 0.65 * visibility);
         }
 
         if (spotlight == 1) {

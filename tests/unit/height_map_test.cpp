@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "scene/height_map.h"
+#include "support/png_fixture.h"
 #include "support/process.h"
 
 using tarn::scene::HeightMap;
@@ -88,5 +89,22 @@ TEST(HeightMapLoading, GreyRgbAndRgbaFilesAllReadTheirFirstChannel) {
         EXPECT_EQ(map.width, 16) << name;
         EXPECT_EQ(map.pixels.size(), 16u * 16u * 4u) << name;
         EXPECT_DOUBLE_EQ(map.terrainHeight(54.9, 54.9), heightOfSample(113)) << name;
+    }
+}
+
+TEST(HeightMapLoading, ABrokenPngIsRefusedBeforeTheImageLibrarySeesIt) {
+    const std::string dir = tarn::test::makeTempDir();
+    const std::string png = tarn::test::encodeRgbPng(4, 4, std::vector<std::uint8_t>(48, 200));
+    for (const size_t keep : {png.size() - 12, png.size() / 2, size_t(40)}) {
+        const std::string path = dir + "/cut.png";
+        tarn::test::writeFile(path, png.substr(0, keep));
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const HeightMap map(path);
+        testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err.rfind("Could not open heightMap file:", 0), 0u) << keep << ": " << err;
+        EXPECT_TRUE(map.pixels.empty()) << keep;
+        EXPECT_DOUBLE_EQ(map.terrainHeight(0.0, 0.0), -11.0);
     }
 }
