@@ -27,8 +27,8 @@ void drawStatusLines() {}
 void drawEndBanners() {}
 
 // The spotlight's cone: full strength within 20 degrees of the view axis, gone at 30.
-const float spotlightInnerCos = static_cast<float>(std::cos(20.0f * 0.017453292f));
-const float spotlightOuterCos = static_cast<float>(std::cos(30.0f * 0.017453292f));
+const float spotlightInnerCos = static_cast<float>(std::cos(double(20.0f * 0.017453292f)));
+const float spotlightOuterCos = static_cast<float>(std::cos(double(30.0f * 0.017453292f)));
 
 // The light-shaft effect joins here with its pass; until then the scene goes straight
 // into the window.

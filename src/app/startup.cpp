@@ -52,13 +52,9 @@ void printWorkingDirectory() {
     }
 }
 
-// 60 degrees, as the projection matrix has it, so culling matches what is on screen.
-constexpr float frustumFovY = 1.0471976f;
-constexpr float frustumNear = 1.0f;
-constexpr float frustumFar = 30.0f;
-
+// The projection matrix's own field of view and planes, so culling matches the screen.
 void setUpViewFrustum() {
-    scene::viewFrustum.setProjection(frustumFovY, aspectRatio, frustumNear, frustumFar);
+    scene::viewFrustum.setProjection(fieldOfViewY, aspectRatio, nearPlane, farPlane);
     scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
 }
 
