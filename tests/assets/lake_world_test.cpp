@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "assets/asset_paths.h"
+#include "scene/height_map.h"
 
 using namespace tarn::test;
 
@@ -46,17 +47,13 @@ Pixels loadPixels(const std::string& gamePath, bool convertToRgb) {
     return p;
 }
 
-// The game's floor lookup: the pixel under (x, z), no interpolation.
-double terrainHeight(const Pixels& map, double x, double z) {
-    const int column = int(((55.0 + x) / 110.0) * map.width);
-    const int row = int(((55.0 + z) / 110.0) * map.height);
-    return map.at(column, row, 0) / 226.0 * 24.0 - 11.0;
-}
-
-const Pixels& heightMap() {
-    static const Pixels map = loadPixels("Resources/heightmap1.png", false);
+// The game's own floor lookup, on the staged map.
+const tarn::scene::HeightMap& gameMap() {
+    static const tarn::scene::HeightMap map(staged("Resources/heightmap1.png"));
     return map;
 }
+
+double terrainHeight(double x, double z) { return gameMap().terrainHeight(x, z); }
 
 // Axis-aligned bounds of all meshes of a model, as loaded by the game.
 struct Bounds {
@@ -124,7 +121,7 @@ std::vector<float> readSound(const std::string& gamePath, SF_INFO& info) {
 }
 
 TEST(HeightMap, IsA1024SquareWithFourBytesAPixel) {
-    const Pixels& map = heightMap();
+    const Pixels map = loadPixels("Resources/heightmap1.png", false);
     EXPECT_EQ(map.width, 1024);
     EXPECT_EQ(map.height, 1024);
     EXPECT_EQ(map.bytesPerPixel, 4);
@@ -134,8 +131,8 @@ TEST(HeightMap, IsA1024SquareWithFourBytesAPixel) {
 // the floor is: at any point its height is within the lookups one sample step around it,
 // give or take one height level.
 TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
-    const Pixels& map = heightMap();
-    ASSERT_EQ(map.bytesPerPixel, 4);
+    const tarn::scene::HeightMap& map = gameMap();
+    ASSERT_EQ(map.width, 1024);
     Assimp::Importer importer;
     const aiScene* scene =
         importer.ReadFile(staged("Resources/Models/lakebed/quadratic_map_mittelschroff_scaled.obj"),
@@ -196,7 +193,7 @@ TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
             double lo = 1e9, hi = -1e9;
             for (double dz : {-step, 0.0, step}) {
                 for (double dx : {-step, 0.0, step}) {
-                    const double h = terrainHeight(map, std::clamp(x + dx, -55.0, 54.999),
+                    const double h = terrainHeight(std::clamp(x + dx, -55.0, 54.999),
                                                    std::clamp(z + dz, -55.0, 54.999));
                     lo = std::min(lo, h), hi = std::max(hi, h);
                 }
@@ -213,25 +210,21 @@ TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
 }
 
 TEST(HeightMap, StartPositionsAreOpenWater) {
-    const Pixels& map = heightMap();
-    ASSERT_EQ(map.bytesPerPixel, 4);
     // The camera starts at (0, 0, 3) and needs half a unit of clearance.
-    EXPECT_LE(terrainHeight(map, 0, 3), -0.5);
+    EXPECT_LE(terrainHeight(0, 3), -0.5);
     // Creature and fish start on the line z = 0 at heights from 0 upwards.
     for (double x = -50; x <= 50; x += 0.05) {
-        ASSERT_LT(terrainHeight(map, x, 0), -0.5) << "x = " << x;
+        ASSERT_LT(terrainHeight(x, 0), -0.5) << "x = " << x;
     }
 }
 
 TEST(HeightMap, IsABasinWithShoresAboveTheWaterAtTheEdges) {
-    const Pixels& map = heightMap();
-    ASSERT_EQ(map.bytesPerPixel, 4);
     int inside = 0, inRange = 0;
     double lowest = 1e9, highest = -1e9;
     for (double z = -45; z <= 45; z += 0.5) {
         for (double x = -45; x <= 45; x += 0.5) {
             if (x * x + z * z > 45 * 45) continue;
-            const double h = terrainHeight(map, x, z);
+            const double h = terrainHeight(x, z);
             ++inside;
             inRange += h >= -10.0 && h <= -3.0;
             lowest = std::min(lowest, h), highest = std::max(highest, h);
@@ -240,12 +233,11 @@ TEST(HeightMap, IsABasinWithShoresAboveTheWaterAtTheEdges) {
     EXPECT_GT(inRange, inside * 9 / 10) << "most of the floor lies between -10 and -3";
     EXPECT_GT(highest - lowest, 2.5) << "the floor has relief";
     // The outermost pixels, all round: shore above the water line.
-    for (int i = 0; i < map.width; ++i) {
-        for (int edge : {0, 1, map.width - 2, map.width - 1}) {
-            ASSERT_GT(map.at(i, edge, 0) / 226.0 * 24.0 - 11.0, 15.0)
-                << "row " << edge << " column " << i;
-            ASSERT_GT(map.at(edge, i, 0) / 226.0 * 24.0 - 11.0, 15.0)
-                << "column " << edge << " row " << i;
+    const double edge = 55.0 - 2 * 110.0 / 1024;
+    for (double t = -55.0; t < 55.0; t += 110.0 / 1024) {
+        for (double side : {-55.0, edge}) {
+            ASSERT_GT(terrainHeight(t, side), 15.0) << "z " << side << " x " << t;
+            ASSERT_GT(terrainHeight(side, t), 15.0) << "x " << side << " z " << t;
         }
     }
 }
