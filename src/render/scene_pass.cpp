@@ -3,7 +3,6 @@
 
 #include <GL/glew.h>
 
-#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/camera.h"

@@ -12,7 +12,8 @@ std::string stagedResources();
 
 // Paths relative to the working directory of the game, "Resources/...".
 const std::vector<std::string>& modelFiles();
-const std::vector<std::string>& imageFiles();  // textures, caustics frames and the height map
+// The height map first, then the textures in the order start-up loads them.
+const std::vector<std::string>& imageFiles();
 const std::vector<std::string>& soundFiles();
 const std::string& fontFile();
 

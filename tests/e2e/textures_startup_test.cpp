@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "assets/asset_paths.h"
 #include "support/game_window.h"
 #include "support/process.h"
 
@@ -21,20 +22,8 @@ TEST(GameTextures, EveryMissingTextureIsReportedInOrderAndTheGameRunsOn) {
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
 
-    std::vector<std::string> paths = {
-        "Resources/Textures/moss.jpg",
-        "Resources/Models/morvie/morvie_textures/morvie.jpg",
-        "Resources/Models/duck/duck_textures/duck.png",
-        "Resources/Textures/fisch_neu2.jpg",
-        "Resources/Textures/yellowfish.png",
-        "Resources/Textures/greyfish.jpg",
-        "Resources/sdkarte8.jpg",
-        "Resources/Textures/sky_seamless.jpg",
-    };
-    for (int frame = 1; frame <= 32; ++frame) {
-        paths.push_back("Resources/Textures/caustics/save." + std::string(frame < 10 ? "0" : "") +
-                        std::to_string(frame) + ".tif");
-    }
+    // The textures in start-up order: every image file but the height map, which is no texture.
+    std::vector<std::string> paths(imageFiles().begin() + 1, imageFiles().end());
     std::size_t at = 0;
     for (const std::string& path : paths) {
         const std::size_t found = result.err.find("Could not open file [" + path + "]: ", at);
