@@ -1,8 +1,6 @@
 // Camera movement, mouse look and the camera's matrices.
 #include "app/camera.h"
 
-#include <GLFW/glfw3.h>
-
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -32,12 +30,12 @@ constexpr float degreesToRadians = 0.017453292f;
 void moveCamera(const InputSource& input, float deltaTime) {
     const float step = cameraSpeed * deltaTime;
     glm::vec3 candidate = cameraPos;
-    if (input.keyDown(GLFW_KEY_W)) candidate = cameraPos + step * cameraFront;
-    if (input.keyDown(GLFW_KEY_S)) candidate = cameraPos - step * cameraFront;
-    if (input.keyDown(GLFW_KEY_A)) {
+    if (input.keyDown(keys::w)) candidate = cameraPos + step * cameraFront;
+    if (input.keyDown(keys::s)) candidate = cameraPos - step * cameraFront;
+    if (input.keyDown(keys::a)) {
         candidate = cameraPos - step * glm::normalize(glm::cross(cameraFront, cameraUp));
     }
-    if (input.keyDown(GLFW_KEY_D)) {
+    if (input.keyDown(keys::d)) {
         candidate = cameraPos + step * glm::normalize(glm::cross(cameraFront, cameraUp));
     }
     if (scene::isPositionFree(candidate, cameraClearance)) cameraPos = candidate;

@@ -1,16 +1,23 @@
-// The frame loop.
+// The frame loop, and the app's side of the rules: what they report becomes console lines,
+// sound, uniforms and GL state here.
 #include "app/frame_loop.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 #include <cmath>
+#include <iostream>
 
 #include "app/camera.h"
 #include "app/game_state.h"
 #include "app/globals.h"
-#include "app/input.h"
+#include "app/hud.h"
 #include "app/process_input.h"
+#include "app/rules.h"
+#include "app/textures.h"
+#include "app/world_step.h"
+#include "base/tables.h"
+#include "gfx/text.h"
 #include "gfx/texture.h"
 #include "render/scene_pass.h"
 #include "render/shadow_map.h"
@@ -20,58 +27,115 @@ namespace tarn::app {
 
 namespace {
 
-// Stages whose subsystems arrive later; each is filled in where its subsystem lands.
-void updateScene(float /*deltaTime*/) {}
-void switchOffSpentLight(double /*now*/) {}
-void drawStatusLines() {}
-void drawEndBanners() {}
-
 // The spotlight's cone: full strength within 20 degrees of the view axis, gone at 30.
 const float spotlightInnerCos = static_cast<float>(std::cos(double(20.0f * 0.017453292f)));
 const float spotlightOuterCos = static_cast<float>(std::cos(double(30.0f * 0.017453292f)));
 
+void printLines(const std::vector<std::string>& lines) {
+    for (const std::string& text : lines) std::cout << text << std::endl;
+}
+
+void playSonar(float volume) {
+    const sound::Sound ping = sound::play2D(soundEngine, paths::sonarSound, false, false, true);
+    if (ping) sound::setVolume(soundEngine, ping, volume);
+}
+
+void drawText(const HudText& text) {
+    if (textShader) gfx::renderText(*textShader, text.text, text.x, text.y, text.scale, text.colour);
+}
+
+// Carries out what the rules decided, in the order the rules themselves would.
+void apply(const Outcome& outcome) {
+    if (outcome.wireframe) glPolygonMode(GL_FRONT_AND_BACK, *outcome.wireframe ? GL_LINE : GL_FILL);
+    for (int ping = 0; ping < outcome.sonarPings; ++ping) playSonar(sonarVolume(game.distanceToMorvie));
+    if (outcome.creatureMaterial && world.morvie) {
+        world.morvie->setMaterial(outcome.creatureMaterial->x, outcome.creatureMaterial->y);
+    }
+    if (outcome.spotlight) {
+        megaShader->use();
+        megaShader->setUniform("spotlight", *outcome.spotlight);
+    }
+    if (outcome.endText) {
+        drawText(endOfGameText(*outcome.endText, screenWidth, screenHeight));
+        megaShader->use();
+    }
+    printLines(outcome.lines);
+}
+
+void apply(const WorldStepOutcome& outcome) {
+    printLines(outcome.lines);
+    if (outcome.causticsFrameToBind) bindCausticsFrame(*outcome.causticsFrameToBind);
+    if (outcome.sonarVolume) playSonar(*outcome.sonarVolume);
+}
+
+// The camera's matrices, computed once per frame before any pass.
+render::CameraView frameCamera() {
+    viewMatrix = buildViewMatrix();
+    projectionMatrix = buildProjectionMatrix(aspectRatio);
+    viewProjectionMatrix = projectionMatrix * viewMatrix;
+    return {cameraPos, viewMatrix, projectionMatrix, viewProjectionMatrix};
+}
+
+bool bonusInPlay() { return !game.bonusFound; }
+
 // The light-shaft effect joins here with its pass; until then the scene goes straight
 // into the window.
-void renderLitScene() {
+render::PassCounts renderLitScene(const render::CameraView& camera) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    render::renderScene(*megaShader);
+    render::ScenePass pass;
+    pass.camera = camera;
+    pass.cullingFrustum = settings.frustumCullingEnabled ? &scene::viewFrustum : nullptr;
+    pass.blending = settings.blendingEnabled;
+    pass.bonusInPlay = bonusInPlay();
+    return render::renderScene(world, *megaShader, pass);
 }
 
 }  // namespace
 
 void renderWorld() {
-    render::renderShadowPass();
+    const render::CameraView camera = frameCamera();
+    // The photo rule reads this frustum, so it follows the camera in the depth view too.
+    scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
+    lastPassCounts = render::renderShadowPass(world, *shadowDepthShader, camera, lightPos,
+                                              bonusInPlay(), {screenWidth, screenHeight});
     if (settings.showDepthMap) {
-        render::renderDepthView();
+        render::renderDepthView(*depthShader);
         return;
     }
-    render::useShadowMapInMainProgram();
+    render::useShadowMapInMainProgram(*megaShader);
     gfx::applyTextureSampling(settings.mipmappingEnabled, settings.nearestSampling);
-    scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
     megaShader->setUniform("cones", spotlightInnerCos);
     megaShader->setUniform("outerCones", spotlightOuterCos);
     megaShader->setUniform("cameraFront", cameraFront.x, cameraFront.y, cameraFront.z);
-    renderLitScene();
+    lastPassCounts = renderLitScene(camera);
+}
+
+void runFrame(const InputSource& input, double now) {
+    deltaTime = static_cast<float>(now - lastFrame);
+    lastFrame = now;
+
+    if (!game.gameOver) {
+        apply(updateScene(world, deltaTime, cameraPos, game, settings, worldTimers,
+                          lastPassCounts));
+    }
+    renderWorld();
+
+    Outcome lightOut;
+    switchOffSpentLight(now, game, lightOut);
+    apply(lightOut);
+    for (const HudText& line : statusLines(game, screenWidth, screenHeight)) drawText(line);
+    megaShader->use();
+
+    if (input.keyDown(GLFW_KEY_ESCAPE) && window) glfwSetWindowShouldClose(window, GLFW_TRUE);
+    if (!game.gameOver) apply(processInput(input, deltaTime, static_cast<float>(now), world));
+    for (const HudText& banner : endBanners(game, screenWidth, screenHeight)) drawText(banner);
 }
 
 void runFrameLoop() {
     const GlfwInput input(window);
     lastFrame = glfwGetTime();
     while (!glfwWindowShouldClose(window)) {
-        const double now = glfwGetTime();
-        deltaTime = static_cast<float>(now - lastFrame);
-        lastFrame = now;
-
-        if (!game.gameOver) updateScene(deltaTime);
-        renderWorld();
-        switchOffSpentLight(now);
-        drawStatusLines();
-        megaShader->use();
-
-        if (input.keyDown(GLFW_KEY_ESCAPE)) glfwSetWindowShouldClose(window, GLFW_TRUE);
-        if (!game.gameOver) processInput(input, deltaTime, static_cast<float>(now));
-        drawEndBanners();
-
+        runFrame(input, glfwGetTime());
         glfwSwapBuffers(window);
         glfwPollEvents();
     }

@@ -1,11 +1,19 @@
 // The frame loop: clock, world step, passes, overlay, input, present.
 #pragma once
 
+#include "app/input.h"
+
 namespace tarn::app {
 
 // Runs frames until the window is asked to close (Escape or the close control).
 // Winning or losing does not end it: the world then stands still and drawing goes on.
 void runFrameLoop();
+
+// One frame at the time now (seconds on GLFW's clock), everything but presenting it:
+// world step, shadow pass, lit scene or depth view, light time-out, status lines, Escape,
+// input step, banners. Needs init's resources and a current context; the frame clock
+// (lastFrame) must hold the previous frame's time.
+void runFrame(const InputSource& input, double now);
 
 // The frame's drawing of the world: the shadow pass, then either the shadow map itself
 // (the depth view) or the lit scene into the window.

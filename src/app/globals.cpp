@@ -22,6 +22,10 @@ sound::Engine* soundEngine = nullptr;
 
 GameState game;
 Settings settings;
+WorldTimers worldTimers;
+
+scene::World world;
+render::PassCounts lastPassCounts;
 
 double lastFrame = 0.0;
 float deltaTime = 0.0f;

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "gfx/shader.h"
+#include "render/scene_pass.h"
+#include "scene/world.h"
 #include "sound/sound.h"
 
 struct GLFWwindow;
@@ -30,6 +32,11 @@ extern std::unique_ptr<gfx::Shader> textShader;
 
 // Null when no audio device could be opened; every sound call then does nothing.
 extern sound::Engine* soundEngine;
+
+// The lake's 30 objects.
+extern scene::World world;
+// The counts of the last scene pass of the previous frame, for the statistics.
+extern render::PassCounts lastPassCounts;
 
 // The frame clock, in seconds on GLFW's clock.
 extern double lastFrame;

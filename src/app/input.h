@@ -6,6 +6,16 @@ struct GLFWwindow;
 
 namespace tarn::app {
 
+// The game's keys and button by GLFW's codes, so code that reads input needs no GLFW
+// header (input.cpp checks them against GLFW's own).
+namespace keys {
+constexpr int space = 32;
+constexpr int a = 65, d = 68, e = 69, m = 77, o = 79, p = 80, s = 83, w = 87, x = 88;
+constexpr int escape = 256;
+constexpr int f2 = 291, f3 = 292, f4 = 293, f5 = 294, f6 = 295, f7 = 296, f8 = 297, f9 = 298;
+constexpr int leftMouseButton = 0;
+}  // namespace keys
+
 class InputSource {
 public:
     virtual ~InputSource() = default;

@@ -2,21 +2,27 @@
 #include "app/process_input.h"
 
 #include "app/camera.h"
+#include "app/globals.h"
 
 namespace tarn::app {
 
-namespace {
-
-// The settings keys, the spotlight, the photo and the bonus card join here with the
-// game's rules.
-void handleGameCommands(const InputSource& /*input*/, float /*now*/) {}
-
-}  // namespace
-
-void processInput(const InputSource& input, float deltaTime, float now) {
+Outcome processInput(const InputSource& input, float deltaTime, float now,
+                     const scene::World& world) {
     moveCamera(input, deltaTime);
-    handleGameCommands(input, now);
+
+    RuleView view;
+    view.cameraPos = cameraPos;
+    if (world.morvie) view.morviePosition = world.morvie->position();
+    if (world.bonusCard) view.bonusPosition = world.bonusCard->position();
+    view.frustum = &scene::viewFrustum;
+
+    Outcome outcome;
+    const double time = now;
+    handleSettingsKeys(input, time, game, settings, outcome);
+    handleGameCommands(input, time, game, view, outcome);
+
     lookAround(input);
+    return outcome;
 }
 
 }  // namespace tarn::app

@@ -2,11 +2,16 @@
 #pragma once
 
 #include "app/input.h"
+#include "app/rules.h"
+#include "scene/world.h"
 
 namespace tarn::app {
 
-// Called once per frame while the game is being played, after the overlay is drawn.
-// Movement uses the viewing direction of the previous frame's look stage.
-void processInput(const InputSource& input, float deltaTime, float now);
+// Called once per frame while the game is being played, after the overlay is drawn, with
+// the frame's time narrowed to float. Movement uses the viewing direction of the previous
+// frame's look stage; the rules see the camera where the movement left it. Changes the
+// camera, the game state and the settings, and returns what the frame must carry out.
+Outcome processInput(const InputSource& input, float deltaTime, float now,
+                     const scene::World& world);
 
 }  // namespace tarn::app

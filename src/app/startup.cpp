@@ -10,11 +10,11 @@
 #include <sstream>
 
 #include "app/camera.h"
-#include "app/console.h"
+#include "base/console.h"
 #include "app/frame_loop.h"
 #include "app/globals.h"
 #include "app/textures.h"
-#include "app/world.h"
+#include "base/tables.h"
 #include "gfx/text.h"
 #include "gfx/texture.h"
 #include "render/scene_pass.h"
@@ -23,6 +23,7 @@
 #include "scene/frustum.h"
 #include "scene/height_map.h"
 #include "scene/lakebed.h"
+#include "scene/world.h"
 
 namespace tarn::app {
 
@@ -39,7 +40,7 @@ const char* const introText =
 [[noreturn]] void failWindow() {
     std::cerr << "ERROR: Could not open window." << std::endl;
     glfwTerminate();
-    consolePause();
+    base::consolePause();
     std::exit(1);
 }
 
@@ -59,20 +60,22 @@ void setUpViewFrustum() {
 }
 
 void loadHeightMap() {
-    scene::heightMap = std::make_unique<scene::HeightMap>("Resources/heightmap1.png");
+    scene::heightMap = std::make_unique<scene::HeightMap>(paths::heightMap);
 }
 
 // In this order, which fixes the order of their random draws: the creature, the fish
 // models, the fish, the ducks, the bonus card, the lakebed, the water surface, the sky
 // and the sun. Each kind joins here as it is built.
 void createSceneObjects() {
-    constexpr int mossUnit = 3;
-    lakebed = std::make_unique<scene::Lakebed>(glm::mat4(1.0f), mossUnit);
+    const glm::mat4 identity(1.0f);
+    world.morvie = std::make_unique<scene::Morvie>(identity, units::morvie);
+    world.bonusCard = std::make_unique<scene::BonusObject>(identity, *megaShader);
+    world.lakebed = std::make_unique<scene::Lakebed>(identity, units::moss);
 }
 
 void setStartupUniformsAndBindTextures() {
     megaShader->use();
-    render::setStartupUniforms(*megaShader);
+    render::setStartupUniforms(*megaShader, lightPos, cameraPos);
     bindTexturesToUnits();
 }
 
@@ -138,6 +141,10 @@ void init() {
     loadHeightMap();
     createSceneObjects();
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    // A key or button pressed and released between two polls still counts once: on a
+    // slow renderer a frame outlasts a quick tap.
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);
+    glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
     gfx::checkImageLibraryVersion();
     printWorkingDirectory();
     loadTextures();
@@ -145,7 +152,7 @@ void init() {
 }
 
 void cleanup() {
-    releaseSceneObjects();
+    world.release();
     megaShader.reset();
     lightshaftShader.reset();
     releaseTextures();
@@ -164,12 +171,12 @@ void cleanup() {
 int runGame(int argc, const char* const* argv) {
     const CommandLine line = parseCommandLine(argc, argv);
     if (line.printIntro) std::cout << introText << std::endl << std::endl;
-    if (!line.error.empty()) fatalExit(line.error);
+    if (!line.error.empty()) base::fatalExit(line.error);
     screenWidth = line.width;
     screenHeight = line.height;
     aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
 
-    if (!glfwInit()) fatalExit("ERROR: Could not init glfw");
+    if (!glfwInit()) base::fatalExit("ERROR: Could not init glfw");
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
@@ -193,7 +200,7 @@ int runGame(int argc, const char* const* argv) {
     if (glewInit() != GLEW_OK) {
         std::cerr << "ERROR: Could not load glew." << std::endl;
         glfwTerminate();
-        consolePause();
+        base::consolePause();
         return 1;
     }
 
@@ -204,7 +211,7 @@ int runGame(int argc, const char* const* argv) {
 
     soundEngine = sound::createEngine();
     if (!soundEngine) std::cerr << "irrKlang Engine not working" << std::endl;
-    sound::play2D(soundEngine, "Resources/Sounds/Underwater_Pool.wav", true, false, false);
+    sound::play2D(soundEngine, paths::ambientSound, true, false, false);
 
     createFramebuffers();
     resetLookReference(screenWidth, screenHeight);
@@ -212,7 +219,7 @@ int runGame(int argc, const char* const* argv) {
 
     cleanup();
     glfwTerminate();
-    consolePause();
+    base::consolePause();
     return 0;
 }
 

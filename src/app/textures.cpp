@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/console.h"
+#include "base/console.h"
 
 namespace tarn::app {
 
@@ -32,35 +32,40 @@ void bindIfLoaded(const std::unique_ptr<gfx::Texture>& texture, unsigned unit) {
 std::string causticsPath(int frameNumber) {
     char buffer[128];
     const int written = std::snprintf(buffer, sizeof buffer,
-                                      "Resources/Textures/caustics/save.%02d.tif", frameNumber);
-    if (written <= 0) fatalExit("snprintf failed.");
+                                      paths::causticsPattern, frameNumber);
+    if (written <= 0) base::fatalExit("snprintf failed.");
     return buffer;
 }
 
 void loadTextures() {
-    load(mossTexture, "Resources/Textures/moss.jpg");
-    load(morvieTexture, "Resources/Models/morvie/morvie_textures/morvie.jpg");
-    load(duckTexture, "Resources/Models/duck/duck_textures/duck.png");
-    load(fishTexture, "Resources/Textures/fisch_neu2.jpg");
-    load(yellowFishTexture, "Resources/Textures/yellowfish.png");
-    load(greyFishTexture, "Resources/Textures/greyfish.jpg");
-    load(sdCardTexture, "Resources/sdkarte8.jpg");
-    load(skyTexture, "Resources/Textures/sky_seamless.jpg");
+    load(mossTexture, paths::mossTexture);
+    load(morvieTexture, paths::morvieTexture);
+    load(duckTexture, paths::duckTexture);
+    load(fishTexture, paths::fishTexture);
+    load(yellowFishTexture, paths::yellowFishTexture);
+    load(greyFishTexture, paths::greyFishTexture);
+    load(sdCardTexture, paths::sdCardTexture);
+    load(skyTexture, paths::skyTexture);
     for (int frame = 1; frame <= causticsFrameCount; ++frame) {
         causticsTextures[frame - 1] = std::make_unique<gfx::Texture>(causticsPath(frame));
     }
 }
 
 void bindTexturesToUnits() {
-    bindIfLoaded(morvieTexture, 1);
-    bindIfLoaded(sdCardTexture, 2);
-    bindIfLoaded(mossTexture, 3);
-    bindIfLoaded(causticsTextures[0], 4);
-    bindIfLoaded(fishTexture, 5);
-    bindIfLoaded(yellowFishTexture, 6);
-    bindIfLoaded(greyFishTexture, 7);
-    bindIfLoaded(skyTexture, 9);
-    bindIfLoaded(duckTexture, 12);
+    bindIfLoaded(morvieTexture, units::morvie);
+    bindIfLoaded(sdCardTexture, units::sdCard);
+    bindIfLoaded(mossTexture, units::moss);
+    bindIfLoaded(causticsTextures[0], units::caustics);
+    bindIfLoaded(fishTexture, units::fish);
+    bindIfLoaded(yellowFishTexture, units::yellowFish);
+    bindIfLoaded(greyFishTexture, units::greyFish);
+    bindIfLoaded(skyTexture, units::sky);
+    bindIfLoaded(duckTexture, units::duck);
+}
+
+void bindCausticsFrame(int index) {
+    if (index < 0 || index >= causticsFrameCount) return;
+    bindIfLoaded(causticsTextures[index], units::caustics);
 }
 
 void releaseTextures() {

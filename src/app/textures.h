@@ -6,11 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "base/tables.h"
 #include "gfx/texture.h"
 
 namespace tarn::app {
 
-constexpr int causticsFrameCount = 32;
+constexpr int causticsFrameCount = paths::causticsFrameCount;
 
 extern std::unique_ptr<gfx::Texture> morvieTexture;      // unit 1
 extern std::unique_ptr<gfx::Texture> sdCardTexture;      // unit 2
@@ -31,6 +32,8 @@ std::string causticsPath(int frameNumber);
 void loadTextures();
 // Binds each texture to its unit, in unit order, caustics frame 1 on unit 4.
 void bindTexturesToUnits();
+// Shows caustics frame index (0 to 31) on its unit; a frame that failed to load is skipped.
+void bindCausticsFrame(int index);
 // The eight single textures, in shutdown order. Safe to call again.
 void releaseTextures();
 // The 32 caustics frames. Safe to call again.

@@ -10,7 +10,7 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
-#include "app/console.h"
+#include "base/console.h"
 
 namespace tarn::gfx {
 
@@ -20,7 +20,7 @@ namespace {
 [[noreturn]] void failWithLog(const char* message, const std::vector<char>& log) {
     std::cerr << message << std::endl;
     std::cerr << (log.empty() ? "" : log.data()) << std::endl;
-    app::consolePause();
+    base::consolePause();
     std::exit(1);
 }
 
@@ -30,7 +30,7 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath) {
     // The program exists before either file is read; the fragment file is never opened
     // when the vertex stage fails.
     program = glCreateProgram();
-    if (program == 0) app::fatalExit("Failed to create shader program");
+    if (program == 0) base::fatalExit("Failed to create shader program");
     compileStage(vertexStage, vertexPath, GL_VERTEX_SHADER);
     compileStage(fragmentStage, fragmentPath, GL_FRAGMENT_SHADER);
     link();
@@ -44,12 +44,12 @@ Shader::~Shader() {
 
 void Shader::compileStage(GLuint& stage, const std::string& path, GLenum type) {
     std::ifstream file(path);
-    if (!file.good()) app::fatalExit("Failed to open shader file: " + path);
+    if (!file.good()) base::fatalExit("Failed to open shader file: " + path);
     const std::string source((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     file.close();
 
     stage = glCreateShader(type);
-    if (stage == 0) app::fatalExit("Failed to create shader");
+    if (stage == 0) base::fatalExit("Failed to create shader");
     const char* text = source.c_str();
     glShaderSource(stage, 1, &text, nullptr);
     glCompileShader(stage);

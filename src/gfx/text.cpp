@@ -6,8 +6,6 @@
 
 #include <iostream>
 
-#include "app/globals.h"
-
 namespace tarn::gfx {
 
 std::map<char, Glyph> glyphTable;
@@ -15,7 +13,7 @@ std::map<char, Glyph> glyphTable;
 namespace {
 
 constexpr FT_UInt pixelHeight = 30;
-constexpr unsigned glyphCreationUnit = 11;
+constexpr unsigned glyphCreationUnit = units::glyphCreation;
 // One quad: two triangles of (x, y, u, v).
 constexpr GLsizeiptr quadBytes = 6 * 4 * sizeof(float);
 
@@ -86,13 +84,12 @@ void loadFont(const std::string& fontPath) {
     createQuadBuffer();
 }
 
-void renderText(std::string text, float x, float y, float scale, glm::vec3 colour) {
+void renderText(const Shader& textProgram, const std::string& text, float x, float y,
+                float scale, glm::vec3 colour) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    const Shader* shader = app::textShader.get();
-    if (!shader) return;
-    shader->use();
-    shader->setUniform("textColor", colour.x, colour.y, colour.z);
+    textProgram.use();
+    textProgram.setUniform("textColor", colour.x, colour.y, colour.z);
     glActiveTexture(GL_TEXTURE0);
     glBindVertexArray(textVao);
 

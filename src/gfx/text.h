@@ -8,6 +8,9 @@
 #include <map>
 #include <string>
 
+#include "base/tables.h"
+#include "gfx/shader.h"
+
 namespace tarn::gfx {
 
 struct Glyph {
@@ -21,7 +24,7 @@ struct Glyph {
 // after a FreeType failure.
 extern std::map<char, Glyph> glyphTable;
 
-constexpr const char* defaultFontPath = "Resources/Fonts/arial.ttf";
+constexpr const char* defaultFontPath = paths::font;
 
 // Rasterises codes 0 to 127 at 30 pixels and prepares the quad buffer. Needs a current GL
 // context. FreeType failures are reported on standard output and leave no glyphs, so
@@ -29,9 +32,10 @@ constexpr const char* defaultFontPath = "Resources/Fonts/arial.ttf";
 void loadFont(const std::string& fontPath = defaultFontPath);
 
 // Draws the string with its pen starting at (x, y) on the baseline, all glyph metrics
-// multiplied by scale. Needs tarn::app::textShader with its projection set; leaves it
+// multiplied by scale, with the text program (its projection set). Leaves that program
 // current and blending enabled, so a caller that draws 3D afterwards switches programs.
-void renderText(std::string text, float x, float y, float scale, glm::vec3 colour);
+void renderText(const Shader& textProgram, const std::string& text, float x, float y,
+                float scale, glm::vec3 colour);
 
 // Deletes the glyph textures and the quad buffer; safe to call again.
 void releaseFont();

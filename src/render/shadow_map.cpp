@@ -4,10 +4,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
-#include "app/console.h"
-#include "app/game_state.h"
-#include "app/globals.h"
-#include "render/scene_pass.h"
+#include "base/console.h"
+#include "base/tables.h"
 #include "render/screen_quad.h"
 
 namespace tarn::render {
@@ -15,11 +13,10 @@ namespace tarn::render {
 GLuint shadowMapFBO = 0;
 GLuint shadowMapTexture = 0;
 glm::mat4 lightSpaceMatrix(1.0f);
-bool shadowPass = false;
 
 namespace {
 
-constexpr GLuint shadowMapUnit = 8;
+constexpr GLuint shadowMapUnit = units::shadowMap;
 
 }  // namespace
 
@@ -44,7 +41,7 @@ void createShadowMap() {
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        app::fatalExit("ShadowMap FBO creation did not work!");
+        base::fatalExit("ShadowMap FBO creation did not work!");
     }
     std::cout << "ShadowMap framebuffer complete." << std::endl;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -61,49 +58,50 @@ void releaseShadowMap() {
     }
 }
 
-glm::mat4 buildLightSpaceMatrix() {
+glm::mat4 buildLightSpaceMatrix(glm::vec3 lightPos) {
     const glm::mat4 projection = glm::ortho(-50.0f, 50.0f, -50.0f, 50.0f, 1.0f, 40.0f);
-    const glm::mat4 view =
-        glm::lookAt(app::lightPos, glm::vec3(0.0f), glm::vec3(1.0f, 0.0f, 0.0f));
+    const glm::mat4 view = glm::lookAt(lightPos, glm::vec3(0.0f), glm::vec3(1.0f, 0.0f, 0.0f));
     return projection * view;
 }
 
-void renderShadowPass() {
-    lightSpaceMatrix = buildLightSpaceMatrix();
-    app::shadowDepthShader->use();
-    app::shadowDepthShader->setUniform("lightSpaceMatrix", lightSpaceMatrix);
+PassCounts renderShadowPass(scene::World& world, gfx::Shader& depthProgram,
+                            const CameraView& camera, glm::vec3 lightPos, bool bonusInPlay,
+                            glm::ivec2 windowSize) {
+    lightSpaceMatrix = buildLightSpaceMatrix(lightPos);
+    depthProgram.use();
+    depthProgram.setUniform("lightSpaceMatrix", lightSpaceMatrix);
 
     glViewport(0, 0, shadowMapSize, shadowMapSize);
     glBindFramebuffer(GL_FRAMEBUFFER, shadowMapFBO);
     glClear(GL_DEPTH_BUFFER_BIT);
 
-    // Objects outside the camera's view still cast shadows into it.
-    const bool culling = app::settings.frustumCullingEnabled;
-    shadowPass = true;
-    app::settings.frustumCullingEnabled = false;
-    renderScene(*app::shadowDepthShader);
+    ScenePass pass;
+    pass.camera = camera;
+    pass.cullingFrustum = nullptr;
+    pass.bonusInPlay = bonusInPlay;
+    pass.shadowPass = true;
+    const PassCounts counts = renderScene(world, depthProgram, pass);
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    shadowPass = false;
-    app::settings.frustumCullingEnabled = culling;
-    glViewport(0, 0, app::screenWidth, app::screenHeight);
+    glViewport(0, 0, windowSize.x, windowSize.y);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return counts;
 }
 
-void useShadowMapInMainProgram() {
+void useShadowMapInMainProgram(gfx::Shader& mainProgram) {
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-    app::megaShader->use();
-    app::megaShader->setUniform("lightSpaceMatrix", lightSpaceMatrix);
-    app::megaShader->setUniform("shadowMap", static_cast<int>(shadowMapUnit));
-    app::megaShader->setUniform("shadows", 1);
+    mainProgram.use();
+    mainProgram.setUniform("lightSpaceMatrix", lightSpaceMatrix);
+    mainProgram.setUniform("shadowMap", static_cast<int>(shadowMapUnit));
+    mainProgram.setUniform("shadows", 1);
 }
 
-void renderDepthView() {
-    app::depthShader->use();
+void renderDepthView(gfx::Shader& depthViewProgram) {
+    depthViewProgram.use();
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
     glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-    app::depthShader->setUniform("depthMap", static_cast<int>(shadowMapUnit));
+    depthViewProgram.setUniform("depthMap", static_cast<int>(shadowMapUnit));
     renderScreenQuad();
 }
 

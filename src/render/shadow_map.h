@@ -6,6 +6,10 @@
 
 #include <glm/glm.hpp>
 
+#include "gfx/shader.h"
+#include "render/scene_pass.h"
+#include "scene/world.h"
+
 namespace tarn::render {
 
 constexpr int shadowMapSize = 4096;
@@ -13,9 +17,6 @@ constexpr int shadowMapSize = 4096;
 extern GLuint shadowMapFBO;
 extern GLuint shadowMapTexture;  // on texture unit 8
 extern glm::mat4 lightSpaceMatrix;
-// True only while the scene pass draws into the shadow map: the sky, the sun and the water
-// surface then stay out of it.
-extern bool shadowPass;
 
 // Creates the framebuffer and its depth texture. Stops the game when the framebuffer is
 // incomplete. Needs the GL context.
@@ -24,16 +25,20 @@ void createShadowMap();
 void releaseShadowMap();
 
 // The light looks straight down from the light position over a 100 by 100 unit box.
-glm::mat4 buildLightSpaceMatrix();
+glm::mat4 buildLightSpaceMatrix(glm::vec3 lightPos);
 
-// Draws every object (culling off) into the shadow map, then restores the window as the
-// target with its viewport, cleared.
-void renderShadowPass();
+// Draws every object into the shadow map with the depth program, never culled: objects
+// outside the camera's view still cast shadows into it. Then restores the window as the
+// target with its viewport, cleared. Returns the pass's counts.
+PassCounts renderShadowPass(scene::World& world, gfx::Shader& depthProgram,
+                            const CameraView& camera, glm::vec3 lightPos, bool bonusInPlay,
+                            glm::ivec2 windowSize);
 
-// Binds the shadow map on unit 8 and hands it to the main program with its matrix.
-void useShadowMapInMainProgram();
+// Binds the shadow map on its unit and hands it to the main program with its matrix.
+// Leaves the main program current.
+void useShadowMapInMainProgram(gfx::Shader& mainProgram);
 
-// Shows the shadow map itself on the whole window.
-void renderDepthView();
+// Shows the shadow map itself on the whole window with the depth-view program.
+void renderDepthView(gfx::Shader& depthViewProgram);
 
 }  // namespace tarn::render

@@ -3,12 +3,14 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "base/tables.h"
+
 namespace tarn::scene {
 
 Lakebed::Lakebed(const glm::mat4& startModelMatrix, int textureUnit)
     : SceneObject(startModelMatrix) {
     model = std::make_unique<gfx::Model>(
-        "Resources/Models/lakebed/quadratic_map_mittelschroff_scaled.obj");
+        paths::lakebedModel);
     colorTextureUnit = textureUnit;
     materialShininess = 0;
     materialKd = 0.1f;

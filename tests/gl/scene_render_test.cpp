@@ -1,66 +1,24 @@
 // The world's frame on a real GL context with the generated lake: the shadow map, the
 // lit view from the start camera, culling and the object counts of both passes.
 #include <GL/glew.h>
-#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <vector>
 
 #include "app/camera.h"
 #include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "app/globals.h"
-#include "app/startup.h"
 #include "gfx/shader.h"
 #include "render/scene_pass.h"
 #include "render/screen_quad.h"
 #include "render/shadow_map.h"
-#include "support/gl_context.h"
+#include "support/lake_game.h"
 #include "support/process.h"
 
 using namespace tarn;
 
 namespace {
 
-constexpr int width = 320;
-constexpr int height = 240;
-
-// The game's start-up inside the test's window, in the staged run folder.
-class LakeFrame : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(chdir(TARNHOLLOW_RUN_DIR), 0);
-        app::window = test::ensureGLContext(width, height);
-        app::screenWidth = width;
-        app::screenHeight = height;
-        app::aspectRatio = float(width) / float(height);
-        testing::internal::CaptureStdout();
-        app::init();
-        render::createShadowMap();
-        startupOutput = testing::internal::GetCapturedStdout();
-        glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
-        glViewport(0, 0, width, height);
-    }
-    void TearDown() override { app::cleanup(); }
-
-    // Share of the window's pixels that are not the clear colour.
-    static double drawnShare() {
-        std::vector<unsigned char> rgba(size_t(width) * height * 4);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        size_t drawn = 0;
-        for (size_t i = 0; i < rgba.size(); i += 4) {
-            if (std::abs(rgba[i] - 83) > 3 || std::abs(rgba[i + 1] - 83) > 3 ||
-                std::abs(rgba[i + 2] - 166) > 3) {
-                ++drawn;
-            }
-        }
-        return double(drawn) / double(size_t(width) * height);
-    }
-
-    std::string startupOutput;
-};
+using LakeFrame = test::LakeGame;
 
 // Reads the shadow map through a sampler, the way the main program sees it.
 float sampleShadowMap(float u, float v) {
@@ -111,29 +69,30 @@ TEST_F(LakeFrame, ShadowMapHoldsTheLakebedAndReadsFarthestOutsideTheLightsBox) {
     EXPECT_FLOAT_EQ(sampleShadowMap(0.5f, -0.2f), 1.0f);
 }
 
-TEST_F(LakeFrame, CullingSettingSurvivesTheShadowPassAndCountsMatchTheObjects) {
+TEST_F(LakeFrame, ShadowPassHoldsEveryObjectAndTheWindowPassCullsWhatIsOutOfView) {
+    // At the start the creature swims far to the left and the card floats above the view.
     for (const bool culling : {true, false}) {
         app::settings.frustumCullingEnabled = culling;
-        render::renderShadowPass();
-        EXPECT_EQ(app::settings.frustumCullingEnabled, culling);
-        EXPECT_FALSE(render::shadowPass);
-        // Only the lakebed exists so far; it is never culled, in either pass.
-        EXPECT_EQ(render::objectsTotal, 1);
-        EXPECT_EQ(render::objectsDrawn, 1);
         app::renderWorld();
-        EXPECT_EQ(app::settings.frustumCullingEnabled, culling);
-        EXPECT_EQ(render::objectsTotal, 1);
-        EXPECT_EQ(render::objectsDrawn, 1);
+        EXPECT_EQ(app::lastPassCounts.objectsTotal, 3);
+        EXPECT_EQ(app::lastPassCounts.objectsDrawn, culling ? 1 : 3);
     }
+    const render::PassCounts shadow = render::renderShadowPass(
+        app::world, *app::shadowDepthShader, {}, app::lightPos, true, {width, height});
+    EXPECT_EQ(shadow.objectsTotal, 3);
+    EXPECT_EQ(shadow.objectsDrawn, 3);
+
+    app::game.bonusFound = true;
+    app::settings.frustumCullingEnabled = false;
+    app::renderWorld();
+    EXPECT_EQ(app::lastPassCounts.objectsTotal, 2) << "a found card is neither drawn nor counted";
 }
 
 TEST_F(LakeFrame, StartCameraSeesTheLitFloorAndLookingDownFillsTheView) {
     app::renderWorld();
-    const double startShare = drawnShare();
-    EXPECT_GT(startShare, 0.1) << "the start view shows only the clear colour";
+    EXPECT_GT(readWindow().drawnShare(), 0.1) << "the start view shows only the clear colour";
 
     app::cameraFront = glm::normalize(glm::vec3(0.0f, -1.0f, -0.3f));
     app::renderWorld();
-    EXPECT_GT(drawnShare(), 0.95);
-    app::cameraFront = {0.0f, 0.0f, -1.0f};
+    EXPECT_GT(readWindow().drawnShare(), 0.95);
 }

@@ -8,7 +8,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <memory>
 
-#include "app/globals.h"
 #include "support/gl_context.h"
 
 using tarn::gfx::glyphTable;
@@ -22,6 +21,7 @@ constexpr int height = 64;
 constexpr float baseline = 20.0f;
 const char* const systemFont = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
 const glm::vec3 white(1.0f);
+std::unique_ptr<tarn::gfx::Shader> textProgram;
 
 using Pixels = std::vector<std::uint8_t>;  // RGBA, bottom row first
 
@@ -29,10 +29,10 @@ class TextOverlay : public ::testing::Test {
 protected:
     void SetUp() override {
         ensureGLContext();
-        tarn::app::textShader = std::make_unique<tarn::gfx::Shader>(
+        textProgram = std::make_unique<tarn::gfx::Shader>(
             TARNHOLLOW_SOURCE_DIR "/Shader/text.vert", TARNHOLLOW_SOURCE_DIR "/Shader/text.frag");
-        tarn::app::textShader->use();
-        tarn::app::textShader->setUniform("projection",
+        textProgram->use();
+        textProgram->setUniform("projection",
                                           glm::ortho(0.0f, float(width), 0.0f, float(height)));
 
         glGenTextures(1, &colour);
@@ -50,7 +50,7 @@ protected:
     }
     void TearDown() override {
         tarn::gfx::releaseFont();
-        tarn::app::textShader.reset();
+        textProgram.reset();
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glDeleteFramebuffers(1, &framebuffer);
         glDeleteTextures(1, &colour);
@@ -90,10 +90,10 @@ protected:
 
 TEST_F(TextOverlay, TheSecondGlyphStartsOneWholePixelAdvanceLater) {
     for (const float scale : {1.0f, 0.5f}) {
-        const Pixels together = render([&] { renderText("AV", 25.0f, baseline, scale, white); });
+        const Pixels together = render([&] { renderText(*textProgram, "AV", 25.0f, baseline, scale, white); });
         const Pixels apart = render([&] {
-            renderText("A", 25.0f, baseline, scale, white);
-            renderText("V", 25.0f + advance('A') * scale, baseline, scale, white);
+            renderText(*textProgram, "A", 25.0f, baseline, scale, white);
+            renderText(*textProgram, "V", 25.0f + advance('A') * scale, baseline, scale, white);
         });
         EXPECT_GT(litCount(together), 20);
         EXPECT_EQ(together, apart) << "scale " << scale;
@@ -101,8 +101,8 @@ TEST_F(TextOverlay, TheSecondGlyphStartsOneWholePixelAdvanceLater) {
 }
 
 TEST_F(TextOverlay, HalfScaleDrawsGlyphsHalfAsHigh) {
-    const auto full = litRows(render([] { renderText("H", 25.0f, baseline, 1.0f, white); }));
-    const auto half = litRows(render([] { renderText("H", 25.0f, baseline, 0.5f, white); }));
+    const auto full = litRows(render([] { renderText(*textProgram, "H", 25.0f, baseline, 1.0f, white); }));
+    const auto half = litRows(render([] { renderText(*textProgram, "H", 25.0f, baseline, 0.5f, white); }));
     EXPECT_EQ(full.first, int(baseline));
     EXPECT_EQ(half.first, int(baseline));
     const int fullHeight = full.second - full.first + 1;
@@ -113,19 +113,19 @@ TEST_F(TextOverlay, HalfScaleDrawsGlyphsHalfAsHigh) {
 TEST_F(TextOverlay, ASpaceMovesThePenAndDrawsNothing) {
     EXPECT_EQ(glyphTable.at(' ').size, glm::ivec2(0));
     EXPECT_GT(advance(' '), 0.0f);
-    EXPECT_EQ(litCount(render([] { renderText("   ", 25.0f, baseline, 1.0f, white); })), 0);
-    EXPECT_EQ(render([] { renderText(" V", 25.0f, baseline, 1.0f, white); }),
-              render([] { renderText("V", 25.0f + advance(' '), baseline, 1.0f, white); }));
+    EXPECT_EQ(litCount(render([] { renderText(*textProgram, "   ", 25.0f, baseline, 1.0f, white); })), 0);
+    EXPECT_EQ(render([] { renderText(*textProgram, " V", 25.0f, baseline, 1.0f, white); }),
+              render([] { renderText(*textProgram, "V", 25.0f + advance(' '), baseline, 1.0f, white); }));
 }
 
 TEST_F(TextOverlay, BytesAbove127DrawNothingAndLeaveThePen) {
-    EXPECT_EQ(render([] { renderText("\xE9\x80V", 25.0f, baseline, 1.0f, white); }),
-              render([] { renderText("V", 25.0f, baseline, 1.0f, white); }));
+    EXPECT_EQ(render([] { renderText(*textProgram, "\xE9\x80V", 25.0f, baseline, 1.0f, white); }),
+              render([] { renderText(*textProgram, "V", 25.0f, baseline, 1.0f, white); }));
 }
 
 TEST_F(TextOverlay, PixelsTakeTheTextColourInsideTheStringsBoxOnly) {
     const Pixels pixels =
-        render([] { renderText("Hg", 25.0f, baseline, 1.0f, glm::vec3(1, 0, 0)); });
+        render([] { renderText(*textProgram, "Hg", 25.0f, baseline, 1.0f, glm::vec3(1, 0, 0)); });
     const auto& H = glyphTable.at('H');
     const auto& g = glyphTable.at('g');
     const int left = 25 + std::min(H.bearing.x, 0);
@@ -153,11 +153,11 @@ TEST_F(TextOverlay, PixelsTakeTheTextColourInsideTheStringsBoxOnly) {
 TEST_F(TextOverlay, AnEmptyStringStillLeavesBlendingOnAndTheTextProgramCurrent) {
     glDisable(GL_BLEND);
     glUseProgram(0);
-    EXPECT_EQ(litCount(render([] { renderText("", 25.0f, baseline, 1.0f, white); })), 0);
+    EXPECT_EQ(litCount(render([] { renderText(*textProgram, "", 25.0f, baseline, 1.0f, white); })), 0);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     GLint program = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    EXPECT_EQ(static_cast<GLuint>(program), tarn::app::textShader->program);
+    EXPECT_EQ(static_cast<GLuint>(program), textProgram->program);
 }
 
 TEST_F(TextOverlay, AFontThatCannotBeOpenedLeavesNoGlyphsAndDrawsNothing) {
@@ -165,7 +165,7 @@ TEST_F(TextOverlay, AFontThatCannotBeOpenedLeavesNoGlyphsAndDrawsNothing) {
     tarn::gfx::loadFont("/nonexistent/arial.ttf");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::FREETYPE: Failed to load font\n");
     EXPECT_TRUE(glyphTable.empty());
-    EXPECT_EQ(litCount(render([] { renderText("Still running", 25.0f, baseline, 1.0f, white); })),
+    EXPECT_EQ(litCount(render([] { renderText(*textProgram, "Still running", 25.0f, baseline, 1.0f, white); })),
               0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -1,9 +1,9 @@
-// Console helpers shared by every fatal path: the key-press pause and the error exit.
+// Console helpers every layer may use: the pause before an exit and the fatal stop.
 #pragma once
 
 #include <string>
 
-namespace tarn::app {
+namespace tarn::base {
 
 // Waits for one key press, but only when standard input is a terminal: a closed or
 // redirected input (CI, scripts, tests) never blocks.
@@ -13,4 +13,4 @@ void consolePause();
 // process with exit status 1. For failures the game cannot run without.
 [[noreturn]] void fatalExit(const std::string& message);
 
-}  // namespace tarn::app
+}  // namespace tarn::base

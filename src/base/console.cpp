@@ -1,5 +1,5 @@
 // Console helpers: the pause before an exit and the fatal stop.
-#include "app/console.h"
+#include "base/console.h"
 
 #include <termios.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <iostream>
 
-namespace tarn::app {
+namespace tarn::base {
 
 void consolePause() {
     if (!isatty(STDIN_FILENO)) return;
@@ -36,4 +36,4 @@ void fatalExit(const std::string& message) {
     std::exit(1);
 }
 
-}  // namespace tarn::app
+}  // namespace tarn::base

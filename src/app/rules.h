@@ -1,0 +1,65 @@
+// The game's rules: the settings keys, the spotlight and its budget, the photo, the bonus
+// card and the sonar on demand. Plain C++ with no GL, GLFW or sound: each rule reads the
+// polled input and the time, changes the game state and reports what the frame must do.
+#pragma once
+
+#include <glm/glm.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/input.h"
+#include "scene/frustum.h"
+
+namespace tarn::app {
+
+// What the rules ask of the frame, in the order it happened.
+struct Outcome {
+    std::vector<std::string> lines;  // console lines, each printed and flushed
+    int sonarPings = 0;              // pings to play at sonarVolume(distanceToMorvie)
+    std::optional<int> spotlight;    // new value of the main program's "spotlight"
+    std::optional<glm::vec2> creatureMaterial;  // (kd, ks) for the creature's setMaterial
+    std::optional<bool> wireframe;              // polygon mode to switch to
+    std::optional<std::string> endText;         // drawn in the frame that decides the game
+
+    void append(const Outcome& later);
+};
+
+// Where things are at the moment the rules look.
+struct RuleView {
+    glm::vec3 cameraPos{0.0f};
+    glm::vec3 morviePosition{0.0f};
+    std::optional<glm::vec3> bonusPosition;  // empty when the world has no card
+    const scene::Frustum* frustum = nullptr;  // this frame's; no frustum sees nothing
+};
+
+constexpr int photosAtStart = 5;
+constexpr int bonusPhotos = 3;
+constexpr double debounceSeconds = 0.5;
+constexpr double cheatLightDuration = 10000.0;
+constexpr float photoRange = 4.0f;
+constexpr float photoRangeWithLight = 6.0f;
+constexpr float photoSphereRadius = 0.1f;
+constexpr float bonusRange = 4.0f;
+constexpr float sonarFallOff = 70.0f;
+
+// F2 to F9. All eight share one stamp: a key acts only more than half a second after the
+// last frame in which any of them was down, and the first in F2..F9 order wins a frame.
+void handleSettingsKeys(const InputSource& input, double now, GameState& game,
+                        Settings& settings, Outcome& outcome);
+
+// X (cheat), O (sonar), M or SPACE (spotlight), P or the left button (photo), E (bonus),
+// in that order. Each key is read once, so a tap that GLFW kept for this poll is not lost.
+void handleGameCommands(const InputSource& input, double now, GameState& game,
+                        const RuleView& view, Outcome& outcome);
+
+// The light goes off by itself once its running total passes the budget. Runs every
+// frame, also after the game has ended.
+void switchOffSpentLight(double now, GameState& game, Outcome& outcome);
+
+// 1 at the creature, 0 from 70 units on; below 0 further out (the sound layer treats that
+// as silence).
+float sonarVolume(float distanceToMorvie);
+
+}  // namespace tarn::app

@@ -1,0 +1,35 @@
+// The world step of every playing frame: the objects move, strays turn back, the distance
+// to the creature is measured, and the statistics, caustics and sonar clocks tick. No GL
+// and no sound: it reports what the frame must print, bind and play.
+#pragma once
+
+#include <glm/glm.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "render/scene_pass.h"
+#include "scene/world.h"
+
+namespace tarn::app {
+
+struct WorldStepOutcome {
+    std::vector<std::string> lines;         // console lines, in order
+    std::optional<int> causticsFrameToBind;  // index into the 32 frames, for unit 4
+    std::optional<float> sonarVolume;       // a periodic ping to play at this volume
+};
+
+constexpr float creatureClearance = 0.4f;
+constexpr float fishClearance = 0.2f;
+constexpr float statsPeriod = 0.5f;
+constexpr float causticsPeriod = 0.05f;
+constexpr double sonarPeriod = 7.0;
+
+// Runs only while the game is open. lastCounts are the counts of the last scene pass, for
+// the statistics.
+WorldStepOutcome updateScene(scene::World& world, float deltaTime, glm::vec3 cameraPos,
+                             GameState& game, const Settings& settings, WorldTimers& timers,
+                             render::PassCounts lastCounts);
+
+}  // namespace tarn::app

@@ -1,0 +1,30 @@
+// The lake world: its 30 objects in their fixed order, one owner each.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "base/tables.h"
+#include "scene/bonus_object.h"
+#include "scene/morvie.h"
+#include "scene/scene_object.h"
+
+namespace tarn::scene {
+
+struct World {
+    std::unique_ptr<SceneObject> lakebed;
+    std::unique_ptr<Morvie> morvie;
+    std::array<std::unique_ptr<SceneObject>, lake::fishCount> fishes;
+    std::array<std::unique_ptr<SceneObject>, lake::duckCount> ducks;
+    std::unique_ptr<BonusObject> bonusCard;
+    std::unique_ptr<SceneObject> sky;
+    std::unique_ptr<SceneObject> sun;
+    std::unique_ptr<SceneObject> waterSurface;
+
+    // Lakebed, creature, fish, ducks and bonus card, in this order, then the sky, the sun
+    // and the water surface, so every model goes while the GL context lives. Safe to call
+    // again.
+    void release();
+};
+
+}  // namespace tarn::scene

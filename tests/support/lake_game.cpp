@@ -1,0 +1,109 @@
+// Start-up and frames of the real game in the test's window.
+#include "support/lake_game.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "app/camera.h"
+#include "app/frame_loop.h"
+#include "app/game_state.h"
+#include "app/globals.h"
+#include "app/startup.h"
+#include "gfx/text.h"
+#include "render/shadow_map.h"
+#include "support/gl_context.h"
+#include "support/png_fixture.h"
+#include "support/process.h"
+
+namespace tarn::test {
+
+double WindowImage::drawnShare() const {
+    const int drawn = count(0, 0, width, height, [](int r, int g, int b) {
+        return std::abs(r - 83) > 3 || std::abs(g - 83) > 3 || std::abs(b - 166) > 3;
+    });
+    return rgb.empty() ? 0.0 : double(drawn) / (double(width) * height);
+}
+
+void WindowImage::savePng(const std::string& path) const {
+    writeFile(path, encodeRgbPng(width, height, rgb));
+}
+
+std::string screenshotPath(const std::string& name) {
+    const std::string dir = std::string(TARNHOLLOW_BINARY_DIR) + "/screenshots";
+    std::filesystem::create_directories(dir);
+    return dir + "/" + name;
+}
+
+void LakeGame::SetUp() {
+    ASSERT_EQ(chdir(TARNHOLLOW_RUN_DIR), 0);
+    app::window = ensureGLContext(width, height);
+    glfwGetFramebufferSize(app::window, &width, &height);
+    app::screenWidth = width;
+    app::screenHeight = height;
+    app::aspectRatio = float(width) / float(height);
+    // Every test starts a fresh game: the state a new process would have.
+    app::game = {};
+    app::settings = {};
+    app::worldTimers = {};
+    app::cameraPos = {0.0f, 0.0f, 3.0f};
+    app::cameraFront = {0.0f, 0.0f, -1.0f};
+    app::cameraYaw = -90.0f;
+    app::cameraPitch = 0.0f;
+    app::firstMouse = true;
+
+    testing::internal::CaptureStdout();
+    app::init();
+    glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
+    glViewport(0, 0, width, height);
+    gfx::loadFont();
+    render::createShadowMap();
+    startupOutput = testing::internal::GetCapturedStdout();
+    lastTime = 1.0;
+    app::lastFrame = lastTime;
+}
+
+void LakeGame::TearDown() {
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    app::cleanup();
+}
+
+void LakeGame::frame(double now) {
+    app::runFrame(input, now);
+    lastTime = now;
+}
+
+void LakeGame::framesUntil(double until, double step) {
+    while (lastTime + step <= until + 1e-9) frame(lastTime + step);
+}
+
+void LakeGame::lookFrom(const glm::vec3& eye, const glm::vec3& target) {
+    const glm::vec3 d = glm::normalize(target - eye);
+    app::cameraPos = eye;
+    app::cameraYaw = std::atan2(d.z, d.x) / 0.017453292f;
+    app::cameraPitch = std::asin(d.y) / 0.017453292f;
+    app::cameraFront = d;
+    app::firstMouse = true;  // the next look stage takes the cursor where it is
+}
+
+WindowImage LakeGame::readWindow() const {
+    WindowImage image;
+    image.width = width;
+    image.height = height;
+    std::vector<std::uint8_t> rows(size_t(width) * height * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+    // GL reads bottom-up; pictures go top row first.
+    image.rgb.resize(rows.size());
+    const size_t stride = size_t(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        std::copy_n(&rows[size_t(y) * stride], stride, &image.rgb[size_t(height - 1 - y) * stride]);
+    }
+    return image;
+}
+
+}  // namespace tarn::test

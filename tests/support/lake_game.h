@@ -1,0 +1,63 @@
+// The real game inside a test's own window: start-up as the game does it, then single
+// frames of the real frame code with a scripted clock and scripted input.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <glm/glm.hpp>
+#include <string>
+#include <vector>
+
+#include "support/scripted_input.h"
+
+namespace tarn::test {
+
+// RGB pixels of the window, top row first.
+struct WindowImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+
+    // Pixels in the box [x0, x1) x [y0, y1), y measured from the bottom as GL does, for
+    // which the predicate holds.
+    template <typename Predicate>
+    int count(int x0, int y0, int x1, int y1, Predicate predicate) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                const std::uint8_t* p = &rgb[(size_t(height - 1 - y) * width + x) * 3];
+                if (predicate(p[0], p[1], p[2])) ++n;
+            }
+        }
+        return n;
+    }
+    // Share of the window that is not the clear colour.
+    double drawnShare() const;
+    void savePng(const std::string& path) const;
+};
+
+class LakeGame : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // One frame of the game at time now (seconds), everything but presenting it.
+    void frame(double now);
+    // Frames every step seconds from the last frame's time up to and including until.
+    void framesUntil(double until, double step = 0.1);
+    // Puts the camera at eye, looking at target, with the mouse at rest.
+    void lookFrom(const glm::vec3& eye, const glm::vec3& target);
+    WindowImage readWindow() const;
+
+    int width = 800;
+    int height = 600;
+    double lastTime = 0.0;
+    ScriptedInput input;
+    std::string startupOutput;
+};
+
+// Where test pictures go for a person to look at: the build's screenshots folder.
+std::string screenshotPath(const std::string& name);
+
+}  // namespace tarn::test

@@ -1,0 +1,171 @@
+// The game's rules without a window: photos, the spotlight's budget, the bonus card and
+// the settings keys, driven by scripted keys and a scripted clock.
+#include "app/rules.h"
+
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include "support/scripted_input.h"
+
+using namespace tarn::app;
+
+namespace {
+
+// The camera at the origin looking down -z, as the game's projection sees it.
+tarn::scene::Frustum cameraFrustum() {
+    tarn::scene::Frustum frustum;
+    frustum.setProjection(1.0471976f, 800.0f / 600.0f, 1.0f, 30.0f);
+    frustum.setCamera({0, 0, 0}, {0, 0, -1}, {0, 1, 0});
+    return frustum;
+}
+
+class Rules : public ::testing::Test {
+protected:
+    // One frame's game commands at time now with the given keys held.
+    Outcome press(std::initializer_list<int> keys, double now) {
+        input.keys = keys;
+        Outcome outcome;
+        handleGameCommands(input, now, game, view, outcome);
+        return outcome;
+    }
+    Outcome photoOf(glm::vec3 creature, double now = 1.0) {
+        view.morviePosition = creature;
+        game.distanceToMorvie = glm::length(creature);
+        return press({GLFW_KEY_P}, now);
+    }
+
+    GameState game;
+    Settings settings;
+    tarn::scene::Frustum frustum = cameraFrustum();
+    RuleView view{{0, 0, 0}, {0, 0, -20}, std::nullopt, &frustum};
+    tarn::test::ScriptedInput input;
+};
+
+}  // namespace
+
+TEST_F(Rules, APhotoWinsWithinFourUnitsOrWithinSixWithTheLightOn) {
+    const Outcome won = photoOf({0.0f, 0.0f, -3.9f});
+    EXPECT_TRUE(game.photoSuccess && game.gameOver);
+    EXPECT_EQ(game.photosLeft, 5);
+    EXPECT_EQ(won.lines, (std::vector<std::string>{
+                             "Success! You just captured Morvie at a distance of 3.9.",
+                             "You have won the game!"}));
+    EXPECT_EQ(won.endText, "You have won the game!");
+
+    game = {};
+    photoOf({0.0f, 0.0f, -5.0f});
+    EXPECT_FALSE(game.photoSuccess) << "5 units without the light";
+    game = {};
+    game.lightOn = true;
+    photoOf({0.0f, 0.0f, -5.0f});
+    EXPECT_TRUE(game.photoSuccess) << "5 units with the light";
+}
+
+TEST_F(Rules, APhotoMissesTooFarBehindTheCameraOrAtTheEdgeOfTheView) {
+    game.lightOn = true;
+    const glm::vec3 misses[] = {
+        {0.0f, 0.0f, -6.0f},  // too far even with the light
+        {0.0f, 0.0f, 3.0f},   // behind the camera
+    };
+    double now = 1.0;
+    for (const glm::vec3& creature : misses) {
+        const Outcome outcome = photoOf(creature, now);
+        ASSERT_FALSE(outcome.lines.empty());
+        EXPECT_EQ(outcome.lines[0], "Oh no - you were too far from Morvie when you took the photo.");
+        now += 1.0;
+    }
+    // Centre 0.05 inside the right plane: the 0.1 sphere pokes out of the view.
+    const auto& right = frustum.planes[tarn::scene::Frustum::Right];
+    glm::vec3 creature(0.0f, 0.0f, -3.0f);
+    creature += right.normal * (0.05f - right.signedDistance(creature));
+    photoOf(creature, now);
+    EXPECT_FALSE(game.photoSuccess);
+    EXPECT_EQ(game.photosLeft, 2);
+}
+
+TEST_F(Rules, FiveMissesLoseTheGameAndHoldingTheButtonShootsEveryHalfSecond) {
+    std::vector<std::string> lines;
+    double now = 0.625;
+    while (!game.gameOver && now < 10.0) {
+        input.keys = {};
+        input.buttons = {GLFW_MOUSE_BUTTON_LEFT};
+        Outcome outcome;
+        handleGameCommands(input, now, game, view, outcome);
+        lines.insert(lines.end(), outcome.lines.begin(), outcome.lines.end());
+        if (outcome.endText) {
+            EXPECT_EQ(*outcome.endText, "You have lost the game.");
+        }
+        now += 0.125;
+    }
+    EXPECT_EQ(game.photosLeft, 0);
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[1], "You have 4 photos left.");
+    EXPECT_EQ(lines[9], "You have 0 photos left.");
+    EXPECT_EQ(lines[10], "You have lost the game.");
+    EXPECT_EQ(game.lastPhotoTime, 3.125) << "not one photo every fifth frame of 0.125 s";
+}
+
+TEST_F(Rules, TheBonusCardCountsOnceAndOnlyNearby) {
+    view.bonusPosition = glm::vec3(0.0f, 0.0f, -4.5f);
+    EXPECT_TRUE(press({GLFW_KEY_E}, 1.0).lines.empty()) << "4.5 units away";
+    view.bonusPosition = glm::vec3(0.0f, 0.0f, -3.5f);
+    EXPECT_EQ(press({GLFW_KEY_E}, 1.1).lines,
+              std::vector<std::string>{"Found a bonus SD-Card! You now have 8 photos left."});
+    EXPECT_TRUE(press({GLFW_KEY_E}, 1.2).lines.empty());
+    EXPECT_EQ(game.photosLeft, 8);
+    EXPECT_TRUE(game.bonusFound);
+}
+
+TEST_F(Rules, TheLightRunsTwentySecondsInAllThenStaysOffUntilX) {
+    Outcome on = press({GLFW_KEY_M}, 10.0);
+    EXPECT_EQ(on.lines, std::vector<std::string>{"Light toggled ON."});
+    EXPECT_EQ(on.spotlight, 1);
+    EXPECT_EQ(on.creatureMaterial, glm::vec2(0.9f, 0.9f));
+    EXPECT_EQ(press({GLFW_KEY_SPACE}, 15.0).lines,
+              std::vector<std::string>{"Light toggled OFF. Sum used so far: 5"});
+    press({GLFW_KEY_M}, 20.0);
+
+    Outcome early;
+    switchOffSpentLight(34.9, game, early);
+    EXPECT_TRUE(early.lines.empty());
+    Outcome spent;
+    switchOffSpentLight(35.1, game, spent);
+    EXPECT_EQ(spent.lines, std::vector<std::string>{"Duration of Light used: 20.1"});
+    EXPECT_EQ(spent.spotlight, 0);
+    EXPECT_EQ(spent.creatureMaterial, glm::vec2(0.3f, 0.3f));
+    EXPECT_FALSE(game.lightOn);
+
+    EXPECT_TRUE(press({GLFW_KEY_M}, 40.0).lines.empty()) << "the budget is spent";
+    press({GLFW_KEY_X}, 41.0);
+    EXPECT_EQ(press({GLFW_KEY_M}, 42.0).lines, std::vector<std::string>{"Light toggled ON."});
+}
+
+TEST_F(Rules, AllSettingsKeysShareOneHalfSecondStamp) {
+    auto settingsFrame = [&](std::initializer_list<int> keys, double now) {
+        input.keys = keys;
+        Outcome outcome;
+        handleSettingsKeys(input, now, game, settings, outcome);
+        return outcome;
+    };
+    // F3 and F4 together: only F3, the earlier, flips.
+    const Outcome both = settingsFrame({GLFW_KEY_F3, GLFW_KEY_F4}, 1.0);
+    EXPECT_EQ(both.lines, std::vector<std::string>{"Activated wireframe mode."});
+    EXPECT_EQ(both.wireframe, true);
+    EXPECT_FALSE(settings.nearestSampling);
+    // Held for two seconds it flips once: every held frame renews the stamp.
+    for (double t = 1.1; t < 3.0; t += 0.1) EXPECT_TRUE(settingsFrame({GLFW_KEY_F3}, t).lines.empty());
+    // Another key within half a second of the last held frame is ignored too.
+    EXPECT_TRUE(settingsFrame({GLFW_KEY_F8}, 3.2).lines.empty());
+    EXPECT_EQ(settingsFrame({GLFW_KEY_F8}, 3.8).lines,
+              std::vector<std::string>{"Deactivated View Frustrum Culling."});
+    // F9 flips silently.
+    EXPECT_TRUE(settingsFrame({GLFW_KEY_F9}, 5.0).lines.empty());
+    EXPECT_FALSE(settings.blendingEnabled);
+    EXPECT_TRUE(settings.wireframe);
+}
+
+TEST(Sonar, VolumeFallsFromFullAtTheCreatureToSilenceAtSeventyUnits) {
+    EXPECT_FLOAT_EQ(sonarVolume(0.0f), 1.0f);
+    EXPECT_FLOAT_EQ(sonarVolume(35.0f), 0.5f);
+    EXPECT_FLOAT_EQ(sonarVolume(70.0f), 0.0f);
+}

@@ -1,0 +1,112 @@
+// The world step without a window: strays turn, the card sinks and comes back, and the
+// statistics, caustics and sonar clocks drop what runs over their period.
+#include "app/world_step.h"
+
+#include <gtest/gtest.h>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "scene/height_map.h"
+#include "scene/random.h"
+
+using namespace tarn;
+
+namespace {
+
+class WorldStep : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scene::heightMap.reset();  // no floor: only the square limits
+        scene::rng = std::mt19937();
+        world.morvie = std::make_unique<scene::Morvie>(glm::mat4(1.0f), 1, nullptr);
+        world.bonusCard = std::make_unique<scene::BonusObject>(glm::mat4(1.0f));
+    }
+    app::WorldStepOutcome step(float dt) {
+        return app::updateScene(world, dt, camera, game, settings, timers, {30, 12});
+    }
+
+    scene::World world;
+    glm::vec3 camera{0.0f, 0.0f, 3.0f};
+    app::GameState game;
+    app::Settings settings;
+    app::WorldTimers timers;
+};
+
+}  // namespace
+
+TEST_F(WorldStep, ClocksDropTheExcessSoASlowFrameNeverCatchesUp) {
+    // At 8 frames a second the caustics step once a frame, never twice.
+    for (int frame = 0; frame < 40; ++frame) {
+        const app::WorldStepOutcome outcome = step(0.125f);
+        ASSERT_TRUE(outcome.causticsFrameToBind);
+        EXPECT_EQ(*outcome.causticsFrameToBind, frame % 32);
+        EXPECT_TRUE(outcome.lines.empty()) << "statistics while F2 is off";
+        EXPECT_FALSE(outcome.sonarVolume) << "a ping before seven seconds";
+    }
+    settings.frametimeOutput = true;
+    std::vector<std::string> lines;
+    std::optional<float> ping;
+    float pingDistance = 0.0f;
+    for (int frame = 0; frame < 20; ++frame) {
+        app::WorldStepOutcome outcome = step(0.125f);
+        lines.insert(lines.end(), outcome.lines.begin(), outcome.lines.end());
+        if (outcome.sonarVolume) {
+            ping = outcome.sonarVolume;
+            pingDistance = game.distanceToMorvie;
+        }
+    }
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "frametime: 125 ms = ~8 fps");
+    EXPECT_EQ(lines[1], "Frustrum active? 1, objects total: 30, objects drawn: 12");
+    EXPECT_EQ(lines.size(), 2u * 4u) << "one report every five frames of 0.125 s";
+    ASSERT_TRUE(ping) << "no sonar after 7.5 s";
+    EXPECT_FLOAT_EQ(*ping, 1.0f - pingDistance / 70.0f);
+}
+
+TEST_F(WorldStep, DistanceIsMeasuredAfterTheCreatureMoves) {
+    step(0.5f);
+    EXPECT_FLOAT_EQ(game.distanceToMorvie, glm::distance(camera, world.morvie->position()));
+}
+
+TEST_F(WorldStep, ACreatureOutsideTheSquareTurnsTwiceWhenItsBoxAgreesAndOnceOtherwise) {
+    auto heading = [&] { return glm::vec3(world.morvie->modelMatrix[0]); };
+    world.morvie->courseDuration = 100.0f;
+    world.morvie->rollRate = 0.0f;
+    world.morvie->turnRate = 0.0f;
+    // Past x = 52.6 the square test turns it; inside its own box it is not turned again.
+    world.morvie->modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(52.7f, 5.0f, 5.0f));
+    glm::vec3 before = heading();
+    step(0.0f);
+    EXPECT_NEAR(glm::dot(heading(), before), -1.0f, 1e-4f);
+    // Outside both, the two half turns cancel.
+    world.morvie->modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(56.0f, 5.0f, 5.0f));
+    before = heading();
+    step(0.0f);
+    EXPECT_NEAR(glm::dot(heading(), before), 1.0f, 1e-4f);
+}
+
+TEST_F(WorldStep, TheCardSinksRestsTenSecondsAndComesBackWithItsLine) {
+    world.bonusCard->placeOnce();
+    world.bonusCard->placeOnce();
+    EXPECT_EQ(world.bonusCard->position(), glm::vec3(-1.0f, 5.0f, 0.0f));
+    std::vector<std::string> lines;
+    double t = 0.0;
+    while (lines.empty() && t < 30.0) {
+        const app::WorldStepOutcome outcome = step(0.25f);
+        lines = outcome.lines;
+        t += 0.25;
+    }
+    // 8.25 s down to below -3, then 10 s at rest.
+    EXPECT_NEAR(t, 18.25, 0.01);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("Reset BonusObject to x=", 0), 0u) << lines[0];
+    const glm::vec3 back = world.bonusCard->position();
+    EXPECT_EQ(back.y, 5.0f);
+    EXPECT_EQ(back.x, std::round(back.x));
+    EXPECT_GE(back.x, -5.0f);
+    EXPECT_LE(back.z, 4.0f);
+
+    game.bonusFound = true;
+    step(1.0f);
+    EXPECT_EQ(world.bonusCard->position(), back) << "a found card still moves";
+}
