@@ -116,6 +116,24 @@ TEST_F(WaveDevice, FinishedPingsAreReleasedAndFilesDecodedOnce) {
     dropEngine(engine);
 }
 
+TEST_F(WaveDevice, AHeldSonarKeyKeepsOnlyThePingsStillSounding) {
+    // One 0.3 s ping a frame at about 100 frames a second, as a held O asks for.
+    Engine* engine = createEngine();
+    ASSERT_NE(engine, nullptr);
+    const std::string ping = dir + "/ping.wav";
+    std::size_t most = 0;
+    for (int frame = 0; frame < 150; ++frame) {
+        setVolume(engine, play2D(engine, ping.c_str(), false, false, true), 0.5f);
+        most = std::max(most, liveSoundCount(engine));
+        sleepSeconds(0.01);
+    }
+    EXPECT_LT(most, 100u) << "finished pings were kept";
+    sleepSeconds(0.5);
+    play2D(engine, ping.c_str(), false, false, true);
+    EXPECT_EQ(liveSoundCount(engine), 1u);
+    dropEngine(engine);
+}
+
 TEST_F(WaveDevice, MissingFileGivesNoSoundAndNoHandle) {
     Engine* engine = createEngine();
     ASSERT_NE(engine, nullptr);

@@ -27,6 +27,10 @@ void pressKey(const std::string& windowId, const std::string& key, double holdSe
     shellOutput("xdotool keyup " + key + " 2>/dev/null");
 }
 
+void tapKey(const std::string& windowId, const std::string& key) {
+    shellOutput("xdotool windowfocus --sync " + windowId + " key " + key + " 2>/dev/null");
+}
+
 std::string screenshot(const std::string& windowId, const std::string& path) {
     shellOutput("import -window " + windowId + " " + path + " 2>/dev/null");
     return path;

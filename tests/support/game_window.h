@@ -17,6 +17,9 @@ std::string waitForGameWindow(pid_t pid);
 // Focuses the window and holds the key down long enough for even a slow frame to see it.
 void pressKey(const std::string& windowId, const std::string& key, double holdSeconds = 0.6);
 
+// A quick tap, press and release at once: the game must still see it once.
+void tapKey(const std::string& windowId, const std::string& key);
+
 // Saves what the window shows as a PNG and returns the path.
 std::string screenshot(const std::string& windowId, const std::string& path);
 

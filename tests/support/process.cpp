@@ -112,3 +112,18 @@ std::string readFile(const std::string& path) {
 }
 
 }  // namespace tarn::test
+
+namespace tarn::test {
+
+std::string ChildProcess::outputSoFar() const { return readFile(outPath_); }
+
+bool ChildProcess::waitForOutput(const std::string& text, double timeoutSeconds) const {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (outputSoFar().find(text) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return outputSoFar().find(text) != std::string::npos;
+}
+
+}  // namespace tarn::test

@@ -25,6 +25,10 @@ public:
 
     pid_t pid() const { return pid_; }
     bool running();
+    // What the child has written to standard output so far.
+    std::string outputSoFar() const;
+    // Waits until standard output holds the text; false when the time runs out first.
+    bool waitForOutput(const std::string& text, double timeoutSeconds) const;
     // Waits up to the timeout; on time-out the child is killed and timedOut is set.
     ProcessResult wait(double timeoutSeconds);
 
