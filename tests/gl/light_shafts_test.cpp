@@ -8,7 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/camera.h"
@@ -18,12 +19,9 @@
 #include "app/world.h"
 #include "render/scene_pass.h"
 #include "render/shadow_map.h"
-#include "scene/duck.h"
-#include "scene/fish.h"
 #include "scene/frustum.h"
 #include "scene/scenery.h"
 #include "support/gl_context.h"
-#include "support/random_reading.h"
 
 using namespace tarn;
 
@@ -50,21 +48,14 @@ protected:
         glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
         glViewport(0, 0, width, height);
 
-        test::restartSceneRandom();
-        fishModels = std::make_unique<scene::FishModels>();
-        for (int i = 0; i < app::fishCount; ++i) {
-            app::fishes[i] = scene::createLakeFish(i, fishModels.get());
-        }
-        for (auto& duck : app::ducks) duck = std::make_unique<scene::Duck>(glm::mat4(1.0f), 12);
         app::waterSurface = std::make_unique<scene::WaterSurface>(glm::mat4(1.0f), 4);
         app::sky = std::make_unique<scene::Sky>(glm::mat4(1.0f), 9);
         app::sun = std::make_unique<scene::Sun>(glm::mat4(1.0f), app::lightPos, 4);
     }
     void TearDown() override {
         render::releaseLightShafts();
-        render::releaseLightShafts();  // the second call must find nothing left to delete
+        render::releaseLightShafts();  // cleanup may come round again
         app::cleanup();
-        fishModels.reset();
         app::cameraPos = {0.0f, 0.0f, 3.0f};
         app::cameraFront = {0.0f, 0.0f, -1.0f};
     }
@@ -90,7 +81,6 @@ protected:
     }
 
     std::string startupOutput;
-    std::unique_ptr<scene::FishModels> fishModels;
 };
 
 // Mean brightening per channel, and the largest brightening and darkening of any channel,

@@ -101,27 +101,6 @@ TEST(DuckPaddling, ADuckCoversTwoFifthsOfItsSpeedInWorldUnits) {
     EXPECT_NEAR(glm::distance(duck.position(), start), 2.0f, 1e-4f);
 }
 
-TEST(DuckPaddling, ALongPaddleStaysUprightOnTheWaterWithShorterLaterCourses) {
-    Duck duck(glm::mat4(1.0f), 12, nullptr);
-    const float firstCourse = duck.courseDuration;
-    EXPECT_GE(firstCourse, 1.0f);
-    EXPECT_LE(firstCourse, 30.0f);
-    int newCourses = 0;
-    for (float t = 0.0f; t < 300.0f; t += 0.25f) {
-        const float before = duck.courseTimer;
-        duck.update(0.25f);
-        if (duck.courseTimer < before) {
-            ++newCourses;
-            EXPECT_GE(duck.courseDuration, 1.0f);
-            EXPECT_LE(duck.courseDuration, 10.0f);
-        }
-        ASSERT_NEAR(duck.position().y, 15.0f, 1e-3f);
-        ASSERT_NEAR(glm::length(glm::vec3(duck.modelMatrix[1]) - glm::vec3(0, 0.4f, 0)), 0.0f,
-                    1e-4f);
-    }
-    EXPECT_GE(newCourses, 20);
-}
-
 TEST(LakeStart, FishAndDucksTakeTheirPlacesFromTheStreamInCreationOrder) {
     tarn::test::restartSceneRandom();
     tarn::test::RandomReading stream;
