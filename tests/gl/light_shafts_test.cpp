@@ -27,8 +27,9 @@ using namespace tarn;
 
 namespace {
 
-constexpr int width = 320;
-constexpr int height = 240;
+// Whatever size the program's one window was opened with (the first GL test decides).
+int width = 0;
+int height = 0;
 
 using Image = std::vector<unsigned char>;  // RGB rows, bottom row first
 
@@ -36,7 +37,8 @@ class LightShaftFrame : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(chdir(TARNHOLLOW_RUN_DIR), 0);
-        app::window = test::ensureGLContext(width, height);
+        app::window = test::ensureGLContext(320, 240);
+        glfwGetFramebufferSize(app::window, &width, &height);
         app::screenWidth = width;
         app::screenHeight = height;
         app::aspectRatio = float(width) / float(height);
