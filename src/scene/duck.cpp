@@ -1,0 +1,56 @@
+// Ducks: placement on the water and their slow paddling.
+#include "scene/duck.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "scene/random.h"
+
+namespace tarn::scene {
+
+namespace {
+
+constexpr float degreesToRadians = 0.017453292f;
+constexpr float waterLevel = 15.0f;
+constexpr float duckScale = 0.4f;
+
+}  // namespace
+
+Duck::Duck(const glm::mat4& startModelMatrix, int textureUnit)
+    : Duck(startModelMatrix, textureUnit, std::make_unique<gfx::Model>(modelPath)) {}
+
+Duck::Duck(const glm::mat4& startModelMatrix, int textureUnit, std::unique_ptr<gfx::Model> mesh)
+    : SceneObject(startModelMatrix) {
+    model = std::move(mesh);
+    colorTextureUnit = textureUnit;
+    materialShininess = 50;
+    materialKd = 0.3f;
+    materialKs = 0.5f;
+
+    // One statement per draw: the order of the draws fixes the whole lake.
+    const float z = randomUniform(-10.0f, 10.0f);
+    const float x = randomUniform(-10.0f, 10.0f);
+    modelMatrix = glm::translate(modelMatrix, glm::vec3(x, waterLevel, z));
+    modelMatrix = glm::scale(modelMatrix, glm::vec3(duckScale));
+    speed = randomUniform(1.4f, 5.0f);
+    courseTimer = 0.0f;
+    courseDuration = randomUniform(1.0f, 30.0f);
+    turnRate = randomUniform(-360.0f, 360.0f);
+    rollRate = randomUniform(-45.0f, 45.0f);
+    modelMatrix =
+        glm::rotate(modelMatrix, turnRate * degreesToRadians, glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+void Duck::update(float dt) {
+    courseTimer += dt;
+    if (courseTimer > courseDuration) {
+        turnRate = randomUniform(-360.0f, 360.0f);
+        courseTimer = 0.0f;
+        rollRate = randomUniform(-45.0f, 45.0f);
+        courseDuration = randomUniform(1.0f, 10.0f);
+    }
+    modelMatrix = glm::rotate(modelMatrix, (turnRate / 20.0f) * dt * degreesToRadians,
+                              glm::vec3(0.0f, 1.0f, 0.0f));
+    modelMatrix = glm::translate(modelMatrix, glm::vec3(speed * dt, 0.0f, 0.0f));
+}
+
+}  // namespace tarn::scene
