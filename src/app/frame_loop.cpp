@@ -19,6 +19,7 @@
 #include "base/tables.h"
 #include "gfx/text.h"
 #include "gfx/texture.h"
+#include "render/light_shafts.h"
 #include "render/scene_pass.h"
 #include "render/shadow_map.h"
 #include "scene/frustum.h"
@@ -78,16 +79,23 @@ render::CameraView frameCamera() {
 
 bool bonusInPlay() { return !game.bonusFound; }
 
-// The light-shaft effect joins here with its pass; until then the scene goes straight
-// into the window.
+// The lit scene straight into the window, or with light shafts through their texture.
 render::PassCounts renderLitScene(const render::CameraView& camera) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     render::ScenePass pass;
     pass.camera = camera;
     pass.cullingFrustum = settings.frustumCullingEnabled ? &scene::viewFrustum : nullptr;
     pass.blending = settings.blendingEnabled;
     pass.bonusInPlay = bonusInPlay();
-    return render::renderScene(world, *megaShader, pass);
+    if (!settings.lightshaftsEnabled) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return render::renderScene(world, *megaShader, pass);
+    }
+    render::beginLightShaftPass(screenWidth, screenHeight);
+    const render::PassCounts counts = render::renderScene(world, *megaShader, pass);
+    const glm::vec3 sunPosition = world.sun ? world.sun->position() : lightPos;
+    render::finishLightShaftPass(*lightshaftShader, sunPosition, camera.viewProjection,
+                                 render::isSunInView(scene::viewFrustum, sunPosition));
+    return counts;
 }
 
 }  // namespace

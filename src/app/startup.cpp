@@ -17,6 +17,7 @@
 #include "base/tables.h"
 #include "gfx/text.h"
 #include "gfx/texture.h"
+#include "render/light_shafts.h"
 #include "render/scene_pass.h"
 #include "render/screen_quad.h"
 #include "render/shadow_map.h"
@@ -65,12 +66,20 @@ void loadHeightMap() {
 
 // In this order, which fixes the order of their random draws: the creature, the fish
 // models, the fish, the ducks, the bonus card, the lakebed, the water surface, the sky
-// and the sun. Each kind joins here as it is built.
+// and the sun.
 void createSceneObjects() {
     const glm::mat4 identity(1.0f);
     world.morvie = std::make_unique<scene::Morvie>(identity, units::morvie);
+    world.fishModels = std::make_unique<scene::FishModels>();
+    for (int i = 0; i < lake::fishCount; ++i) {
+        world.fishes[i] = scene::createLakeFish(i, world.fishModels.get());
+    }
+    for (auto& duck : world.ducks) duck = std::make_unique<scene::Duck>(identity, units::duck);
     world.bonusCard = std::make_unique<scene::BonusObject>(identity, *megaShader);
     world.lakebed = std::make_unique<scene::Lakebed>(identity, units::moss);
+    world.waterSurface = std::make_unique<scene::WaterSurface>(identity, units::caustics);
+    world.sky = std::make_unique<scene::Sky>(identity, units::sky);
+    world.sun = std::make_unique<scene::Sun>(identity, lightPos, units::caustics);
 }
 
 void setStartupUniformsAndBindTextures() {
@@ -79,11 +88,14 @@ void setStartupUniformsAndBindTextures() {
     bindTexturesToUnits();
 }
 
-// The light-shaft framebuffer joins with its pass.
-void createFramebuffers() { render::createShadowMap(); }
+void createFramebuffers() {
+    render::createShadowMap();
+    render::createLightShafts(screenWidth, screenHeight);
+}
 
 void releaseFramebuffers() {
     render::releaseShadowMap();
+    render::releaseLightShafts();
     render::releaseScreenQuad();
 }
 
@@ -180,6 +192,9 @@ int runGame(int argc, const char* const* argv) {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    // The viewport, the overlay's places and the light-shaft texture are sized once, at
+    // start-up; a window the player could drag bigger would leave them behind.
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     GLFWmonitor* monitor = nullptr;
     if (line.fullscreen) {
         monitor = glfwGetPrimaryMonitor();

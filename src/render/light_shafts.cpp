@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/console.h"
+#include "base/console.h"
 #include "render/screen_quad.h"
 
 namespace tarn::render {
@@ -15,10 +15,6 @@ GLuint lightshaftTexture = 0;
 GLuint lightshaftDepthBuffer = 0;
 
 namespace {
-
-// The game cannot run without this framebuffer. The one place the pass reaches the
-// start-up's fatal path.
-[[noreturn]] void stopStartup(const std::string& message) { app::fatalExit(message); }
 
 // Strength and reach of the shafts; what each does is up to Shader/lightshafts.frag.
 constexpr float shaftExposure = 0.5f;
@@ -50,7 +46,7 @@ void createLightShafts(int width, int height) {
                               lightshaftDepthBuffer);
 
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        stopStartup("Lightshaft FBO creation did not work!");
+        base::fatalExit("Lightshaft FBO creation did not work!");
     }
     std::cout << "Lightshaft framebuffer complete." << std::endl;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

@@ -6,12 +6,13 @@
 
 #include <glm/glm.hpp>
 
+#include "base/tables.h"
 #include "gfx/shader.h"
 #include "scene/frustum.h"
 
 namespace tarn::render {
 
-constexpr int lightshaftTextureUnit = 10;
+constexpr int lightshaftTextureUnit = units::lightshaft;
 // The sun counts as in view while this much around it is: shafts from a sun just past the
 // edge of the screen still reach into the picture.
 constexpr float sunShaftRadius = 8.0f;

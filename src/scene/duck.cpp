@@ -3,6 +3,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "base/tables.h"
 #include "scene/random.h"
 
 namespace tarn::scene {

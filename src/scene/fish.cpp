@@ -93,7 +93,7 @@ void Fish::draw(gfx::Shader& shader) {
 
 std::unique_ptr<Fish> createLakeFish(int index, const FishModels* models) {
     const bool isLong = index >= 8;
-    const int textureUnit = index < 4 ? 5 : (isLong ? 7 : 6);
+    const int textureUnit = index < 4 ? units::fish : (isLong ? units::greyFish : units::yellowFish);
     const gfx::Model* body = nullptr;
     const gfx::Model* fin = nullptr;
     if (models) {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/tables.h"
 #include "scene/scene_object.h"
 
 namespace tarn::scene {
@@ -11,10 +12,10 @@ namespace tarn::scene {
 // The four fish meshes, loaded once for all twelve fish. Must outlive every fish built
 // from it, since the fish keep plain pointers into it.
 struct FishModels {
-    gfx::Model smallBody{"Resources/Models/fish/fish_small.obj"};
-    gfx::Model longBody{"Resources/Models/fish/fish_long2.obj"};
-    gfx::Model higherFin{"Resources/Models/fish/schwanzflosse_higher.obj"};
-    gfx::Model longThinFin{"Resources/Models/fish/schwanzflosse_long_thin.obj"};
+    gfx::Model smallBody{paths::fishSmallModel};
+    gfx::Model longBody{paths::fishLongModel};
+    gfx::Model higherFin{paths::finHigherModel};
+    gfx::Model longThinFin{paths::finLongThinModel};
 };
 
 class Fish final : public SceneObject {

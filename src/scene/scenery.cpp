@@ -3,6 +3,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "base/tables.h"
+
 namespace tarn::scene {
 
 namespace {
@@ -30,7 +32,7 @@ void sendCommonUniforms(const SceneObject& object, gfx::Shader& shader) {
 }  // namespace
 
 Sky::Sky(const glm::mat4& startModelMatrix, int textureUnit)
-    : Sky(startModelMatrix, textureUnit, std::make_unique<gfx::Model>(skyModelPath)) {}
+    : Sky(startModelMatrix, textureUnit, std::make_unique<gfx::Model>(paths::skyModel)) {}
 
 Sky::Sky(const glm::mat4& startModelMatrix, int textureUnit, std::unique_ptr<gfx::Model> mesh)
     : SceneObject(startModelMatrix) {
@@ -52,7 +54,7 @@ void Sky::draw(gfx::Shader& shader) {
 }
 
 WaterSurface::WaterSurface(const glm::mat4& startModelMatrix, int textureUnit)
-    : WaterSurface(startModelMatrix, textureUnit, std::make_unique<gfx::Model>(skyModelPath)) {}
+    : WaterSurface(startModelMatrix, textureUnit, std::make_unique<gfx::Model>(paths::skyModel)) {}
 
 WaterSurface::WaterSurface(const glm::mat4& startModelMatrix, int textureUnit,
                            std::unique_ptr<gfx::Model> mesh)
@@ -69,7 +71,7 @@ void WaterSurface::draw(gfx::Shader& shader) {
 }
 
 Sun::Sun(const glm::mat4& startModelMatrix, const glm::vec3& position, int textureUnit)
-    : Sun(startModelMatrix, position, textureUnit, std::make_unique<gfx::Model>(sunModelPath)) {}
+    : Sun(startModelMatrix, position, textureUnit, std::make_unique<gfx::Model>(paths::sunModel)) {}
 
 Sun::Sun(const glm::mat4& startModelMatrix, const glm::vec3& position, int textureUnit,
          std::unique_ptr<gfx::Model> mesh)

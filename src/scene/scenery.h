@@ -9,10 +9,6 @@
 
 namespace tarn::scene {
 
-// The sky and the water surface are the same disc mesh; each loads its own copy.
-constexpr const char* skyModelPath = "Resources/Models/sky/sky1.obj";
-constexpr const char* sunModelPath = "Resources/Models/sun/sun.obj";
-
 // Stretched twice in x and z and raised 20 units; unlit, and fogged only far away.
 class Sky final : public SceneObject {
 public:

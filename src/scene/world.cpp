@@ -9,6 +9,7 @@ void World::release() {
     for (auto& fish : fishes) fish.reset();
     for (auto& duck : ducks) duck.reset();
     bonusCard.reset();
+    fishModels.reset();
     sky.reset();
     sun.reset();
     waterSurface.reset();

@@ -6,24 +6,29 @@
 
 #include "base/tables.h"
 #include "scene/bonus_object.h"
+#include "scene/duck.h"
+#include "scene/fish.h"
 #include "scene/morvie.h"
 #include "scene/scene_object.h"
+#include "scene/scenery.h"
 
 namespace tarn::scene {
 
 struct World {
     std::unique_ptr<SceneObject> lakebed;
     std::unique_ptr<Morvie> morvie;
-    std::array<std::unique_ptr<SceneObject>, lake::fishCount> fishes;
-    std::array<std::unique_ptr<SceneObject>, lake::duckCount> ducks;
+    // Shared by all twelve fish, so it goes after them.
+    std::unique_ptr<FishModels> fishModels;
+    std::array<std::unique_ptr<Fish>, lake::fishCount> fishes;
+    std::array<std::unique_ptr<Duck>, lake::duckCount> ducks;
     std::unique_ptr<BonusObject> bonusCard;
-    std::unique_ptr<SceneObject> sky;
-    std::unique_ptr<SceneObject> sun;
-    std::unique_ptr<SceneObject> waterSurface;
+    std::unique_ptr<Sky> sky;
+    std::unique_ptr<Sun> sun;
+    std::unique_ptr<WaterSurface> waterSurface;
 
-    // Lakebed, creature, fish, ducks and bonus card, in this order, then the sky, the sun
-    // and the water surface, so every model goes while the GL context lives. Safe to call
-    // again.
+    // Lakebed, creature, fish, ducks and bonus card, in this order, then the fish models,
+    // the sky, the sun and the water surface, so every model goes while the GL context
+    // lives. Safe to call again.
     void release();
 };
 

@@ -14,6 +14,7 @@
 #include "app/globals.h"
 #include "app/startup.h"
 #include "gfx/text.h"
+#include "render/light_shafts.h"
 #include "render/shadow_map.h"
 #include "support/gl_context.h"
 #include "support/png_fixture.h"
@@ -61,6 +62,7 @@ void LakeGame::SetUp() {
     glViewport(0, 0, width, height);
     gfx::loadFont();
     render::createShadowMap();
+    render::createLightShafts(width, height);
     startupOutput = testing::internal::GetCapturedStdout();
     lastTime = 1.0;
     app::lastFrame = lastTime;
