@@ -2,11 +2,12 @@
 #   make run    install what is missing, build, stage build/run/ and start the game
 #   make test   the same set-up, then every test through CTest
 #   make contact-sheet   redraw docs/contact-sheet.png from the generated assets
+#   make gallery         render the fixed views of docs/gallery/ through the real frame
 PRESET ?= release
 JOBS ?= $(shell nproc)
 RUN_ARGS ?=
 
-.PHONY: all deps configure build run test clean contact-sheet
+.PHONY: all deps configure build run test clean contact-sheet gallery
 
 all: build
 
@@ -30,6 +31,9 @@ test: build
 # repository keeps).
 contact-sheet: build
 	@cmake --build --preset $(PRESET) --target contact_sheet
+
+gallery: build
+	@scripts/with-display build/$(PRESET)/tools/tarnhollow-gallery build/run docs/gallery
 
 clean:
 	rm -rf build

@@ -1,6 +1,6 @@
 #version 330 core
 // The lit scene: sunlight with soft-edged shadows, animated caustics projected from above,
-// the player's spotlight, and distance fog that swallows the lake beyond a few metres.
+// the player's spotlight, and distance fog that swallows the lake towards the fog distance.
 in vec3 worldPos;
 in vec3 worldNormal;
 in vec2 texCoord;
@@ -100,9 +100,11 @@ void main() {
 
     if (fog == 1) {
         float distance = length(worldPos - cameraPos);
-        // Clear water close by, thickening towards the fog distance.
+        // Nearly clear for the first half of the fog distance, so what the player can reach
+        // is never veiled, then thickening fast to complete at the fog distance.
         float far = float(max(maxFogDist, 1));
-        colour = mix(colour, waterColour, smoothstep(0.15 * far, far, distance));
+        float depth = clamp(distance / far, 0.0, 1.0);
+        colour = mix(colour, waterColour, depth * depth * depth);
     }
     fragColor = vec4(colour, alpha);
 }

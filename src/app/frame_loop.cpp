@@ -41,8 +41,13 @@ void playSonar(float volume) {
     if (ping) sound::setVolume(soundEngine, ping, volume);
 }
 
+// The overlay lies on top of whatever is drawn: near geometry or the depth view's quad
+// would otherwise hide it in the depth test.
 void drawText(const HudText& text) {
-    if (textShader) gfx::renderText(*textShader, text.text, text.x, text.y, text.scale, text.colour);
+    if (!textShader) return;
+    glDisable(GL_DEPTH_TEST);
+    gfx::renderText(*textShader, text.text, text.x, text.y, text.scale, text.colour);
+    glEnable(GL_DEPTH_TEST);
 }
 
 // Carries out what the rules decided, in the order the rules themselves would.

@@ -2,6 +2,8 @@
 // so the rules and the camera can be driven by a scripted source in tests.
 #pragma once
 
+#include <set>
+
 struct GLFWwindow;
 
 namespace tarn::app {
@@ -36,6 +38,23 @@ public:
 
 private:
     GLFWwindow* window_;
+};
+
+// Input set by a program rather than a player: tests, the gallery and the benchmark hold
+// keys and place the cursor here.
+class ScriptedInput final : public InputSource {
+public:
+    bool keyDown(int key) const override { return keys.count(key) > 0; }
+    bool mouseButtonDown(int button) const override { return buttons.count(button) > 0; }
+    void cursorPosition(double& x, double& y) const override {
+        x = cursorX;
+        y = cursorY;
+    }
+
+    std::set<int> keys;
+    std::set<int> buttons;
+    double cursorX = 0.0;
+    double cursorY = 0.0;
 };
 
 }  // namespace tarn::app

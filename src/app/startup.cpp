@@ -180,6 +180,20 @@ void cleanup() {
     gfx::releaseFont();
 }
 
+void startGame(bool withSound) {
+    init();
+    glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
+    glViewport(0, 0, screenWidth, screenHeight);
+    gfx::loadFont();
+    if (withSound) {
+        soundEngine = sound::createEngine();
+        if (!soundEngine) std::cerr << "irrKlang Engine not working" << std::endl;
+        sound::play2D(soundEngine, paths::ambientSound, true, false, false);
+    }
+    createFramebuffers();
+    resetLookReference(screenWidth, screenHeight);
+}
+
 int runGame(int argc, const char* const* argv) {
     const CommandLine line = parseCommandLine(argc, argv);
     if (line.printIntro) std::cout << introText << std::endl << std::endl;
@@ -219,17 +233,7 @@ int runGame(int argc, const char* const* argv) {
         return 1;
     }
 
-    init();
-    glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
-    glViewport(0, 0, screenWidth, screenHeight);
-    gfx::loadFont();
-
-    soundEngine = sound::createEngine();
-    if (!soundEngine) std::cerr << "irrKlang Engine not working" << std::endl;
-    sound::play2D(soundEngine, paths::ambientSound, true, false, false);
-
-    createFramebuffers();
-    resetLookReference(screenWidth, screenHeight);
+    startGame(true);
     runFrameLoop();
 
     cleanup();

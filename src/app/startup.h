@@ -31,4 +31,9 @@ void init();
 // Releases what init created, while the GL context still exists.
 void cleanup();
 
+// What start-up does once the window and its context exist: init, the clear colour and
+// viewport, the font, the sound with its ambient loop (when withSound), both off-screen
+// framebuffers and the mouse-look reference. cleanup undoes it.
+void startGame(bool withSound);
+
 }  // namespace tarn::app

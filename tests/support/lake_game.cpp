@@ -13,9 +13,6 @@
 #include "app/game_state.h"
 #include "app/globals.h"
 #include "app/startup.h"
-#include "gfx/text.h"
-#include "render/light_shafts.h"
-#include "render/shadow_map.h"
 #include "support/gl_context.h"
 #include "support/png_fixture.h"
 #include "support/process.h"
@@ -57,12 +54,7 @@ void LakeGame::SetUp() {
     app::firstMouse = true;
 
     testing::internal::CaptureStdout();
-    app::init();
-    glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
-    glViewport(0, 0, width, height);
-    gfx::loadFont();
-    render::createShadowMap();
-    render::createLightShafts(width, height);
+    app::startGame(false);
     startupOutput = testing::internal::GetCapturedStdout();
     lastTime = 1.0;
     app::lastFrame = lastTime;
