@@ -19,6 +19,7 @@
 #include "base/tables.h"
 #include "gfx/text.h"
 #include "gfx/texture.h"
+#include "render/gl_error.h"
 #include "render/light_shafts.h"
 #include "render/scene_pass.h"
 #include "render/shadow_map.h"
@@ -142,6 +143,9 @@ void runFrame(const InputSource& input, double now) {
     if (input.keyDown(GLFW_KEY_ESCAPE) && window) glfwSetWindowShouldClose(window, GLFW_TRUE);
     if (!game.gameOver) apply(processInput(input, deltaTime, static_cast<float>(now), world));
     for (const HudText& banner : endBanners(game, screenWidth, screenHeight)) drawText(banner);
+    // One look a frame, so a fault in any pass reaches the console instead of passing
+    // silently; the soak counts these lines.
+    render::checkGLError(__FILE__, __LINE__, "frame");
 }
 
 void runFrameLoop() {
