@@ -3,11 +3,13 @@
 #   make test   the same set-up, then every test through CTest
 #   make contact-sheet   redraw docs/contact-sheet.png from the generated assets
 #   make gallery         render the fixed views of docs/gallery/ through the real frame
+#   make soak MINUTES=30 random play on the real game; memory in build/soak.csv and .png
 PRESET ?= release
 JOBS ?= $(shell nproc)
 RUN_ARGS ?=
+MINUTES ?= 30
 
-.PHONY: all deps configure build run test clean contact-sheet gallery
+.PHONY: all deps configure build run test clean contact-sheet gallery soak
 
 all: build
 
@@ -34,6 +36,9 @@ contact-sheet: build
 
 gallery: build
 	@scripts/with-display build/$(PRESET)/tools/tarnhollow-gallery build/run docs/gallery
+
+soak: build
+	@scripts/with-display scripts/soak $(MINUTES) build/run build
 
 clean:
 	rm -rf build
