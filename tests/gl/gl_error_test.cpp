@@ -6,6 +6,7 @@
 #include "support/gl_context.h"
 
 using tarn::render::checkGLError;
+using tarn::render::formatGLError;
 
 TEST(GLErrorCheck, ReportsOnePendingErrorPerCall) {
     tarn::test::ensureGLContext();
@@ -24,4 +25,7 @@ TEST(GLErrorCheck, ReportsOnePendingErrorPerCall) {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(checkGLError("scene", 13, "draw"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    // A code without a name still tells where it was asked.
+    EXPECT_EQ(formatGLError("scene", 3, "x", 0x9999), "[E] scene:3: x");
 }
