@@ -164,6 +164,8 @@ void init() {
 }
 
 void cleanup() {
+    // A program still in use is only marked for deletion; nothing may hold one back.
+    glUseProgram(0);
     world.release();
     megaShader.reset();
     lightshaftShader.reset();

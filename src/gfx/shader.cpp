@@ -83,7 +83,13 @@ void Shader::link() {
 
 void Shader::use() const { glUseProgram(program); }
 
-GLint Shader::location(const char* name) const { return glGetUniformLocation(program, name); }
+bool Shader::collectMissingUniforms = false;
+
+GLint Shader::location(const char* name) const {
+    const GLint found = glGetUniformLocation(program, name);
+    if (found < 0 && collectMissingUniforms) missingUniforms.insert(name);
+    return found;
+}
 
 void Shader::setUniform(const char* name, int v) const { glUniform1i(location(name), v); }
 void Shader::setUniform(const char* name, float v) const { glUniform1f(location(name), v); }

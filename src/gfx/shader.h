@@ -5,6 +5,7 @@
 
 #include <glm/glm.hpp>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace tarn::gfx {
@@ -38,6 +39,11 @@ public:
     GLuint program = 0;
     GLuint vertexStage = 0;
     GLuint fragmentStage = 0;
+
+    // While on, the names set on a program that does not have them are kept in
+    // missingUniforms, so a test can catch a misspelt or stale name. Off in the game.
+    static bool collectMissingUniforms;
+    mutable std::set<std::string> missingUniforms;
 
 private:
     void compileStage(GLuint& stage, const std::string& path, GLenum type);
