@@ -3,6 +3,8 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <IL/il.h>
+#include <IL/ilu.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -24,6 +26,38 @@ double WindowImage::drawnShare() const {
         return std::abs(r - 83) > 3 || std::abs(g - 83) > 3 || std::abs(b - 166) > 3;
     });
     return rgb.empty() ? 0.0 : double(drawn) / (double(width) * height);
+}
+
+double WindowImage::changedShare(const WindowImage& other) const {
+    if (other.rgb.size() != rgb.size() || rgb.empty()) return 1.0;
+    size_t changed = 0;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        for (size_t c = 0; c < 3; ++c) {
+            if (std::abs(int(rgb[i + c]) - int(other.rgb[i + c])) > 8) {
+                ++changed;
+                break;
+            }
+        }
+    }
+    return double(changed) / double(rgb.size() / 3);
+}
+
+WindowImage WindowImage::loadPng(const std::string& path) {
+    WindowImage image;
+    ilInit();
+    ILuint id = 0;
+    ilGenImages(1, &id);
+    ilBindImage(id);
+    if (ilLoadImage(path.c_str()) && ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
+        // Top row first, as the window is read.
+        if (ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT) iluFlipImage();
+        image.width = ilGetInteger(IL_IMAGE_WIDTH);
+        image.height = ilGetInteger(IL_IMAGE_HEIGHT);
+        const ILubyte* data = ilGetData();
+        image.rgb.assign(data, data + size_t(image.width) * image.height * 3);
+    }
+    ilDeleteImages(1, &id);
+    return image;
 }
 
 void WindowImage::savePng(const std::string& path) const {

@@ -34,7 +34,11 @@ struct WindowImage {
     }
     // Share of the window that is not the clear colour.
     double drawnShare() const;
+    // Share of pixels that differ from the other picture's by more than a little.
+    double changedShare(const WindowImage& other) const;
     void savePng(const std::string& path) const;
+    // A picture file as DevIL reads it, rows top first; empty when unreadable.
+    static WindowImage loadPng(const std::string& path);
 };
 
 class LakeGame : public ::testing::Test {
