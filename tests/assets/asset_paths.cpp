@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "base/tables.h"
+
 namespace tarn::test {
 
 std::string stagedResources() { return std::string(TARNHOLLOW_RUN_DIR) + "/Resources"; }
@@ -13,15 +15,15 @@ std::string staged(const std::string& gamePath) {
 
 const std::vector<std::string>& modelFiles() {
     static const std::vector<std::string> files = {
-        "Resources/Models/duck/duck.dae",
-        "Resources/Models/sky/sky1.obj",
-        "Resources/Models/sun/sun.obj",
-        "Resources/Models/lakebed/quadratic_map_mittelschroff_scaled.obj",
-        "Resources/Models/morvie/morvie2.obj",
-        "Resources/Models/fish/fish_small.obj",
-        "Resources/Models/fish/fish_long2.obj",
-        "Resources/Models/fish/schwanzflosse_higher.obj",
-        "Resources/Models/fish/schwanzflosse_long_thin.obj",
+        paths::duckModel,
+        paths::skyModel,
+        paths::sunModel,
+        paths::lakebedModel,
+        paths::morvieModel,
+        paths::fishSmallModel,
+        paths::fishLongModel,
+        paths::finHigherModel,
+        paths::finLongThinModel,
     };
     return files;
 }
@@ -29,19 +31,19 @@ const std::vector<std::string>& modelFiles() {
 const std::vector<std::string>& imageFiles() {
     static const std::vector<std::string> files = [] {
         std::vector<std::string> list = {
-            "Resources/heightmap1.png",
-            "Resources/Textures/moss.jpg",
-            "Resources/Models/morvie/morvie_textures/morvie.jpg",
-            "Resources/Models/duck/duck_textures/duck.png",
-            "Resources/Textures/fisch_neu2.jpg",
-            "Resources/Textures/yellowfish.png",
-            "Resources/Textures/greyfish.jpg",
-            "Resources/sdkarte8.jpg",
-            "Resources/Textures/sky_seamless.jpg",
+            paths::heightMap,
+            paths::mossTexture,
+            paths::morvieTexture,
+            paths::duckTexture,
+            paths::fishTexture,
+            paths::yellowFishTexture,
+            paths::greyFishTexture,
+            paths::sdCardTexture,
+            paths::skyTexture,
         };
-        for (int i = 1; i <= 32; ++i) {
+        for (int i = 1; i <= paths::causticsFrameCount; ++i) {
             char name[128];
-            std::snprintf(name, sizeof name, "Resources/Textures/caustics/save.%02d.tif", i);
+            std::snprintf(name, sizeof name, paths::causticsPattern, i);
             list.push_back(name);
         }
         return list;
@@ -50,13 +52,13 @@ const std::vector<std::string>& imageFiles() {
 }
 
 const std::vector<std::string>& soundFiles() {
-    static const std::vector<std::string> files = {"Resources/Sounds/Underwater_Pool.wav",
-                                                   "Resources/Sounds/Sonar.wav"};
+    static const std::vector<std::string> files = {paths::ambientSound,
+                                                   paths::sonarSound};
     return files;
 }
 
 const std::string& fontFile() {
-    static const std::string file = "Resources/Fonts/arial.ttf";
+    static const std::string file = paths::font;
     return file;
 }
 

@@ -95,9 +95,9 @@ bool writeCaustics(const std::string& resources) {
                 image.set(x, y, mix(deep, bright, clamp01((l - 0.55) / 2.2)));
             }
         }
-        char name[64];
-        std::snprintf(name, sizeof name, "/Textures/caustics/save.%02d.tif", frame + 1);
-        if (!saveTiff(image, resources + name)) return false;
+        char name[128];
+        std::snprintf(name, sizeof name, paths::causticsPattern, frame + 1);
+        if (!saveTiff(image, gameFile(resources, name))) return false;
     }
     return true;
 }

@@ -5,7 +5,13 @@
 
 #include <string>
 
+#include "base/tables.h"
+
 namespace tarn::assets {
+
+// Where a file the game opens (a "Resources/..." path of the game's table) lies below the
+// given Resources folder.
+std::string gameFile(const std::string& resources, const char* gamePath);
 
 // The lake floor: "heightmap1.png" and the lakebed model, both from one height field.
 bool writeTerrain(const std::string& resources);

@@ -13,6 +13,13 @@
 namespace fs = std::filesystem;
 using namespace tarn::assets;
 
+std::string tarn::assets::gameFile(const std::string& resources, const char* gamePath) {
+    // Every path of the game's table starts with the Resources folder itself.
+    const std::string path(gamePath);
+    const std::string folder = "Resources";
+    return resources + (path.rfind(folder, 0) == 0 ? path.substr(folder.size()) : "/" + path);
+}
+
 namespace {
 
 int usage() {
@@ -49,7 +56,7 @@ bool makeFolders(const fs::path& resources) {
 bool copyFont(const fs::path& resources) {
     std::error_code error;
     const auto options = fs::copy_options::overwrite_existing;
-    fs::copy_file(fontSourcePath(), resources / "Fonts/arial.ttf", options, error);
+    fs::copy_file(fontSourcePath(), gameFile(resources.string(), tarn::paths::font), options, error);
     if (!error)
         fs::copy_file(TARNHOLLOW_FONT_LICENSE, resources / "Fonts/LiberationSans-LICENSE.txt",
                       options, error);

@@ -278,7 +278,6 @@ bool writeObjModel(std::vector<Mesh> meshes, const std::string& path, const std:
 }  // namespace
 
 bool writeModels(const std::string& resources) {
-    const std::string dir = resources + "/Models/";
     const FishShape small{0.8,   0.15,
                           0.065, 0.6,
                           0.6,   {{-0.12f, 0.1f}, {0.1f, 0.125f}, {0.02f, 0.22f}, {-0.1f, 0.17f}}};
@@ -293,19 +292,19 @@ bool writeModels(const std::string& resources) {
                                     {-0.26f, 0.11f},  {-0.08f, 0.05f},  {0, 0.025f}};
     std::vector<Mesh> duckMeshes = duck();
     for (Mesh& m : duckMeshes) orientTriangles(m);
-    return writeObjModel(creature(), dir + "morvie/morvie2.obj",
+    return writeObjModel(creature(), gameFile(resources, paths::morvieModel),
                          "Tarnhollow lake creature Morvie, 2.4 units, facing +x.") &&
-           writeObjModel(fishBody(small), dir + "fish/fish_small.obj",
+           writeObjModel(fishBody(small), gameFile(resources, paths::fishSmallModel),
                          "Small fish, 0.8 units, tail end at x = -0.4.") &&
-           writeObjModel(fishBody(longFish), dir + "fish/fish_long2.obj",
+           writeObjModel(fishBody(longFish), gameFile(resources, paths::fishLongModel),
                          "Long fish, 1.1 units, tail end at x = -0.55.") &&
-           writeObjModel(tailFin(highFin, {-0.07f, 0}), dir + "fish/schwanzflosse_higher.obj",
+           writeObjModel(tailFin(highFin, {-0.07f, 0}), gameFile(resources, paths::finHigherModel),
                          "Tail fin of the small fish, hinged at the origin.") &&
-           writeObjModel(tailFin(thinFin, {-0.09f, 0}), dir + "fish/schwanzflosse_long_thin.obj",
+           writeObjModel(tailFin(thinFin, {-0.09f, 0}), gameFile(resources, paths::finLongThinModel),
                          "Tail fin of the long fish, hinged at the origin.") &&
-           writeCollada(duckMeshes, dir + "duck/duck.dae", "duck_textures/duck.png") &&
-           writeObjModel(sun(), dir + "sun/sun.obj", "Sun, radius 0.75.") &&
-           writeObjModel(skyDisc(), dir + "sky/sky1.obj", "Sky and water surface disc, radius 60.");
+           writeCollada(duckMeshes, gameFile(resources, paths::duckModel), "duck_textures/duck.png") &&
+           writeObjModel(sun(), gameFile(resources, paths::sunModel), "Sun, radius 0.75.") &&
+           writeObjModel(skyDisc(), gameFile(resources, paths::skyModel), "Sky and water surface disc, radius 60.");
 }
 
 }  // namespace tarn::assets

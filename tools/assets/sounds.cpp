@@ -160,8 +160,8 @@ std::vector<double> sonarPing() {
 }  // namespace
 
 bool writeSounds(const std::string& resources) {
-    return writeWave(resources + "/Sounds/Underwater_Pool.wav", ambience(), 2) &&
-           writeWave(resources + "/Sounds/Sonar.wav", sonarPing(), 1);
+    return writeWave(gameFile(resources, paths::ambientSound), ambience(), 2) &&
+           writeWave(gameFile(resources, paths::sonarSound), sonarPing(), 1);
 }
 
 }  // namespace tarn::assets

@@ -171,7 +171,6 @@ Image sdCard() {
 }  // namespace
 
 bool writeTextures(const std::string& resources) {
-    const std::string tex = resources + "/Textures/";
     const FishLook perch{rgb(58, 84, 40),
                          rgb(150, 160, 82),
                          rgb(232, 228, 204),
@@ -196,18 +195,18 @@ bool writeTextures(const std::string& resources) {
                         0.0,
                         0.7,
                         621};
-    return saveJpeg(paint(512, 512, moss), tex + "moss.jpg") &&
-           saveJpeg(paint(512, 512, sky), tex + "sky_seamless.jpg") &&
+    return saveJpeg(paint(512, 512, moss), gameFile(resources, paths::mossTexture)) &&
+           saveJpeg(paint(512, 512, sky), gameFile(resources, paths::skyTexture)) &&
            saveJpeg(paint(512, 512, creature),
-                    resources + "/Models/morvie/morvie_textures/morvie.jpg") &&
+                    gameFile(resources, paths::morvieTexture)) &&
            saveJpeg(paint(256, 256, [&](double u, double v) { return fish(perch, u, v); }),
-                    tex + "fisch_neu2.jpg") &&
+                    gameFile(resources, paths::fishTexture)) &&
            savePng(paint(256, 256, [&](double u, double v) { return fish(yellow, u, v); }),
-                   tex + "yellowfish.png") &&
+                   gameFile(resources, paths::yellowFishTexture)) &&
            saveJpeg(paint(256, 256, [&](double u, double v) { return fish(grey, u, v); }),
-                    tex + "greyfish.jpg") &&
-           savePng(paint(512, 512, duck), resources + "/Models/duck/duck_textures/duck.png") &&
-           saveJpeg(sdCard(), resources + "/sdkarte8.jpg");
+                    gameFile(resources, paths::greyFishTexture)) &&
+           savePng(paint(512, 512, duck), gameFile(resources, paths::duckTexture)) &&
+           saveJpeg(sdCard(), gameFile(resources, paths::sdCardTexture));
 }
 
 }  // namespace tarn::assets
