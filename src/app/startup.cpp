@@ -5,6 +5,7 @@
 #include <GLFW/glfw3.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "app/camera.h"
 #include "base/console.h"
 #include "app/frame_loop.h"
+#include "app/game_state.h"
 #include "app/globals.h"
 #include "app/textures.h"
 #include "base/tables.h"
@@ -24,6 +26,7 @@
 #include "scene/frustum.h"
 #include "scene/height_map.h"
 #include "scene/lakebed.h"
+#include "scene/random.h"
 #include "scene/world.h"
 
 namespace tarn::app {
@@ -180,6 +183,20 @@ void cleanup() {
     depthShader.reset();
     textShader.reset();
     gfx::releaseFont();
+}
+
+void resetToFirstStart() {
+    game = {};
+    settings = {};
+    worldTimers = {};
+    lastPassCounts = {};
+    cameraPos = {0.0f, 0.0f, 3.0f};
+    cameraFront = {0.0f, 0.0f, -1.0f};
+    cameraYaw = -90.0f;
+    cameraPitch = 0.0f;
+    firstMouse = true;
+    scene::rng = std::mt19937();
+    std::srand(1);  // what the C library starts from when nobody seeds it
 }
 
 void startGame(bool withSound) {

@@ -31,6 +31,11 @@ void init();
 // Releases what init created, while the GL context still exists.
 void cleanup();
 
+// Puts the rules, the settings, the world clocks, the camera and both random sources back
+// where a new process starts them, so that one process can play several fresh games (the
+// tests, the gallery, the benchmark). Call it before startGame.
+void resetToFirstStart();
+
 // What start-up does once the window and its context exist: init, the clear colour and
 // viewport, the font, the sound with its ambient loop (when withSound), both off-screen
 // framebuffers and the mouse-look reference. cleanup undoes it.

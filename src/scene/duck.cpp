@@ -44,10 +44,8 @@ Duck::Duck(const glm::mat4& startModelMatrix, int textureUnit, std::unique_ptr<g
 void Duck::update(float dt) {
     courseTimer += dt;
     if (courseTimer > courseDuration) {
-        turnRate = randomUniform(-360.0f, 360.0f);
+        drawNewCourse(turnRate, rollRate, courseDuration);
         courseTimer = 0.0f;
-        rollRate = randomUniform(-45.0f, 45.0f);
-        courseDuration = randomUniform(1.0f, 10.0f);
     }
     modelMatrix = glm::rotate(modelMatrix, (turnRate / 20.0f) * dt * degreesToRadians,
                               glm::vec3(0.0f, 1.0f, 0.0f));

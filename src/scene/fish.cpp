@@ -51,10 +51,8 @@ void Fish::update(float dt) {
     if (isOutsideBounds()) {
         turnAround();
     } else if (courseTimer > courseDuration) {
-        turnRate = randomUniform(-360.0f, 360.0f);
+        drawNewCourse(turnRate, rollRate, courseDuration);
         courseTimer = 0.0f;
-        rollRate = randomUniform(-45.0f, 45.0f);
-        courseDuration = randomUniform(1.0f, 10.0f);
     }
 
     modelMatrix = glm::rotate(modelMatrix, (rollRate / 20.0f) * dt * degreesToRadians, localX);

@@ -14,4 +14,10 @@ float randomUniform(float a, float b) {
     return unit * (b - a) + a;
 }
 
+void drawNewCourse(float& turnRate, float& rollRate, float& courseDuration) {
+    turnRate = randomUniform(-360.0f, 360.0f);
+    rollRate = randomUniform(-45.0f, 45.0f);
+    courseDuration = randomUniform(1.0f, 10.0f);
+}
+
 }  // namespace tarn::scene

@@ -77,15 +77,7 @@ void LakeGame::SetUp() {
     app::screenWidth = width;
     app::screenHeight = height;
     app::aspectRatio = float(width) / float(height);
-    // Every test starts a fresh game: the state a new process would have.
-    app::game = {};
-    app::settings = {};
-    app::worldTimers = {};
-    app::cameraPos = {0.0f, 0.0f, 3.0f};
-    app::cameraFront = {0.0f, 0.0f, -1.0f};
-    app::cameraYaw = -90.0f;
-    app::cameraPitch = 0.0f;
-    app::firstMouse = true;
+    app::resetToFirstStart();
 
     testing::internal::CaptureStdout();
     app::startGame(false);
