@@ -3,11 +3,13 @@
 #   make test   the same set-up, then every test through CTest
 #   make contact-sheet   redraw docs/contact-sheet.png from the generated assets
 #   make gallery         render the fixed views of docs/gallery/ through the real frame
+#   make bench           time the real frame against the bare required work; build/bench.json
 PRESET ?= release
 JOBS ?= $(shell nproc)
 RUN_ARGS ?=
+BENCH_ARGS ?=
 
-.PHONY: all deps configure build run test clean contact-sheet gallery
+.PHONY: all deps configure build run test clean contact-sheet gallery bench
 
 all: build
 
@@ -34,6 +36,11 @@ contact-sheet: build
 
 gallery: build
 	@scripts/with-display build/$(PRESET)/tools/tarnhollow-gallery build/run docs/gallery
+
+# A private X server large enough for the 1920x1080 window, unless there is a display.
+bench: build
+	@TARNHOLLOW_XVFB_SCREEN=1920x1200x24 scripts/with-display \
+		build/$(PRESET)/tools/tarnhollow-bench build/run --json build/bench.json $(BENCH_ARGS)
 
 clean:
 	rm -rf build
