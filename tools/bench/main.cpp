@@ -131,11 +131,24 @@ PathPoint cameraPath(double t) {
     return {{6.0f, 4.0f, 8.0f}, target, true};
 }
 
-double presentAndFinish(Clock::time_point start) {
+// Processor time of all the process's threads, the renderer's included, in milliseconds.
+double processCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) * 1e-6;
+}
+
+struct FrameStart {
+    Clock::time_point wall = Clock::now();
+    double cpuMs = processCpuMs();
+};
+
+bench::FrameCost presentAndFinish(const FrameStart& start) {
     glfwSwapBuffers(app::window);
     glfwPollEvents();
     glFinish();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return {std::chrono::duration<double, std::milli>(Clock::now() - start.wall).count(),
+            processCpuMs() - start.cpuMs};
 }
 
 bench::ProbeFrame probeFrameFromGame() {
@@ -171,7 +184,7 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
     double now = 1.0;
     app::lastFrame = now;
     app::runFrame(input, now += frameStep);
-    presentAndFinish(Clock::now());
+    presentAndFinish(FrameStart());
     if (startupSeconds) *startupSeconds = secondsSinceProcessStart();
 
     bench::RequiredWorkProbe probe;
@@ -183,17 +196,17 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
 
         render::setPassTimer(&timer);
         timer.startFrame();
-        const Clock::time_point gameStart = Clock::now();
+        const FrameStart gameStart;
         app::runFrame(input, now += frameStep);
-        const double gameMs = presentAndFinish(gameStart);
+        const bench::FrameCost game = presentAndFinish(gameStart);
         render::setPassTimer(nullptr);
         const bench::PartTimes parts = timer.collect();
 
         const bench::ProbeFrame probeFrame = probeFrameFromGame();
-        const Clock::time_point probeStart = Clock::now();
+        const FrameStart probeStart;
         probe.render(probeFrame, app::screenWidth, app::screenHeight);
-        const double probeMs = presentAndFinish(probeStart);
-        if (record) result.add(gameMs, probeMs, parts, point.lightShafts);
+        const bench::FrameCost probeCost = presentAndFinish(probeStart);
+        if (record) result.add(game, probeCost, parts, point.lightShafts);
     };
     for (int i = 0; i < warmUpFrames; ++i) frame(i, warmUpFrames, false);
     for (int i = 0; i < frames; ++i) frame(i, frames, true);

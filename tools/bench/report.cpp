@@ -35,9 +35,12 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-void SizeResult::add(double game, double probe, const PartTimes& parts, bool lightShafts) {
-    gameMs.push_back(game);
-    probeMs.push_back(probe);
+void SizeResult::add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
+                     bool lightShafts) {
+    gameMs.push_back(game.wallMs);
+    probeMs.push_back(probe.wallMs);
+    gameCpuMs.push_back(game.cpuMs);
+    probeCpuMs.push_back(probe.cpuMs);
     for (int i = 0; i < render::framePartCount; ++i) partSums[i] += parts[i];
     if (lightShafts) ++lightShaftFrames;
 }
@@ -52,6 +55,11 @@ double SizeResult::ownCpuMs() const { return partMs(FramePart::WorldStep) + subm
 double SizeResult::ratio() const {
     const double probe = median(probeMs);
     return probe > 0.0 ? median(gameMs) / probe : 0.0;
+}
+
+double SizeResult::cpuRatio() const {
+    const double probe = median(probeCpuMs);
+    return probe > 0.0 ? median(gameCpuMs) / probe : 0.0;
 }
 
 double median(std::vector<double> values) {
@@ -75,10 +83,10 @@ void printTable(const Report& report, std::ostream& out) {
         << " after\n";
     out << "start to first frame " << std::setprecision(2) << report.startupSeconds << " s\n"
         << std::setprecision(1);
-    out << "\n                  frame ms (median / p95)          GPU ms per pass"
-           "                    own CPU ms per frame         peak\n";
-    out << "size       frames  game          probe        ratio  shadow  window  shafts  hud"
-           "   world  submit  total        MB\n";
+    out << "\n                  frame ms (median / p95)          CPU ms (median)     "
+           "   GPU ms per pass               own CPU ms per frame     peak\n";
+    out << "size       frames  game          probe        ratio  game   probe  ratio  "
+           "shadow window shafts   hud   world submit  total      MB\n";
     for (const SizeResult& s : report.sizes) {
         std::ostringstream size;
         size << s.width << "x" << s.height;
@@ -86,12 +94,14 @@ void printTable(const Report& report, std::ostream& out) {
             << std::setw(8) << median(s.gameMs) << " /" << std::setw(6) << percentile95(s.gameMs)
             << std::setw(7) << median(s.probeMs) << " /" << std::setw(6)
             << percentile95(s.probeMs) << std::setw(7) << std::setprecision(2) << s.ratio()
+            << std::setprecision(1) << std::setw(7) << median(s.gameCpuMs) << std::setw(7)
+            << median(s.probeCpuMs) << std::setprecision(2) << std::setw(7) << s.cpuRatio()
             << std::setprecision(1) << std::setw(8) << s.partMs(FramePart::ShadowPass)
-            << std::setw(8) << s.partMs(FramePart::WindowPass) << std::setw(8)
+            << std::setw(7) << s.partMs(FramePart::WindowPass) << std::setw(7)
             << s.partMs(FramePart::LightShafts) << std::setw(6) << s.partMs(FramePart::Hud)
             << std::setprecision(3) << std::setw(8) << s.partMs(FramePart::WorldStep)
-            << std::setw(8) << s.submissionMs << std::setw(7) << s.ownCpuMs()
-            << std::setprecision(0) << std::setw(10) << s.peakResidentMb << "\n"
+            << std::setw(7) << s.submissionMs << std::setw(7) << s.ownCpuMs()
+            << std::setprecision(0) << std::setw(8) << s.peakResidentMb << "\n"
             << std::setprecision(1);
     }
     out << "(light shafts: mean over the " << (report.sizes.empty() ? 0 : report.sizes[0].lightShaftFrames)
@@ -114,7 +124,10 @@ void writeJson(const Report& report, std::ostream& out) {
             << ", \"p95\": " << percentile95(s.gameMs) << "}"
             << ",\n      \"probeFrameMs\": {\"median\": " << median(s.probeMs)
             << ", \"p95\": " << percentile95(s.probeMs) << "}"
-            << ",\n      \"ratio\": " << s.ratio() << ",\n      \"passGpuMs\": {";
+            << ",\n      \"ratio\": " << s.ratio()
+            << ",\n      \"gameFrameCpuMs\": {\"median\": " << median(s.gameCpuMs) << "}"
+            << ",\n      \"probeFrameCpuMs\": {\"median\": " << median(s.probeCpuMs) << "}"
+            << ",\n      \"cpuRatio\": " << s.cpuRatio() << ",\n      \"passGpuMs\": {";
         for (FramePart part : {FramePart::ShadowPass, FramePart::WindowPass,
                                FramePart::LightShafts, FramePart::Hud}) {
             out << (part == FramePart::ShadowPass ? "" : ", ") << quoted(partKey(part)) << ": "

@@ -10,23 +10,35 @@
 
 namespace tarn::bench {
 
+// One frame, presented and finished.
+struct FrameCost {
+    double wallMs = 0.0;
+    double cpuMs = 0.0;  // processor time of every thread, the renderer's included
+};
+
 struct SizeResult {
     std::string renderer;
     int width = 0;
     int height = 0;
     int frames = 0;
-    std::vector<double> gameMs;   // whole frames, presented and finished
+    std::vector<double> gameMs;  // wall-clock time of whole frames, presented and finished
     std::vector<double> probeMs;
+    // The processor time of the same frames: what software rendering spends on them, less
+    // disturbed than the wall clock by other work on the machine.
+    std::vector<double> gameCpuMs;
+    std::vector<double> probeCpuMs;
     PartTimes partSums{};
     int lightShaftFrames = 0;
     double submissionMs = 0.0;  // culling and uniform calls of both passes, per frame
     double peakResidentMb = 0.0;
 
-    void add(double game, double probe, const PartTimes& parts, bool lightShafts);
+    void add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
+             bool lightShafts);
     // Mean milliseconds of a part per frame that ran it.
     double partMs(render::FramePart part) const;
     double ownCpuMs() const;
-    double ratio() const;  // the medians' ratio, game over probe
+    double ratio() const;     // the wall-clock medians' ratio, game over probe
+    double cpuRatio() const;  // the same for processor time
 };
 
 struct Report {
