@@ -189,6 +189,7 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
 
     bench::RequiredWorkProbe probe;
     bench::FrameTimer timer(options.finishPasses);
+    bench::FrameTimer probeTimer(options.finishPasses);
     const auto frame = [&](int index, int count, bool record) {
         const PathPoint point = cameraPath(double(index) / count);
         harness::lookFrom(point.eye, point.target);
@@ -203,10 +204,14 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
         const bench::PartTimes parts = timer.collect();
 
         const bench::ProbeFrame probeFrame = probeFrameFromGame();
+        render::setPassTimer(&probeTimer);
+        probeTimer.startFrame();
         const FrameStart probeStart;
         probe.render(probeFrame, app::screenWidth, app::screenHeight);
         const bench::FrameCost probeCost = presentAndFinish(probeStart);
-        if (record) result.add(game, probeCost, parts, point.lightShafts);
+        render::setPassTimer(nullptr);
+        const bench::PartTimes probeParts = probeTimer.collect();
+        if (record) result.add(game, probeCost, parts, probeParts, point.lightShafts);
     };
     for (int i = 0; i < warmUpFrames; ++i) frame(i, warmUpFrames, false);
     for (int i = 0; i < frames; ++i) frame(i, frames, true);
@@ -217,6 +222,7 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
     }
     result.peakResidentMb = peakResidentMegabytes();
     timer.release();
+    probeTimer.release();
     std::cout.setstate(std::ios::failbit);
     app::cleanup();
     std::cout.clear();

@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "base/tables.h"
 #include "render/light_shafts.h"
+#include "render/pass_timer.h"
 #include "render/scene_pass.h"
 #include "render/shadow_map.h"
 
@@ -47,6 +48,20 @@ glm::mat4 windowQuad(const ProbeFrame& frame) {
 RequiredWorkProbe::RequiredWorkProbe() : quad_(unitQuad()) {}
 
 void RequiredWorkProbe::render(const ProbeFrame& frame, int windowWidth, int windowHeight) {
+    renderShadowPass();
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    renderWindowPass(frame, windowWidth, windowHeight);
+    if (frame.lightShafts) {
+        const render::TimedPart timed(render::FramePart::LightShafts);
+        render::finishLightShaftPass(*app::lightshaftShader, frame.sunPosition,
+                                     frame.viewProjection, frame.sunInView);
+    }
+}
+
+void RequiredWorkProbe::renderShadowPass() {
+    const render::TimedPart timed(render::FramePart::ShadowPass);
     gfx::Shader& depth = *app::shadowDepthShader;
     depth.use();
     depth.setUniform("lightSpaceMatrix", render::lightSpaceMatrix);
@@ -55,14 +70,12 @@ void RequiredWorkProbe::render(const ProbeFrame& frame, int windowWidth, int win
     glBindFramebuffer(GL_FRAMEBUFFER, render::shadowMapFBO);
     glClear(GL_DEPTH_BUFFER_BIT);
     quad_.draw();
+}
 
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, windowWidth, windowHeight);
-    if (frame.lightShafts) {
-        render::beginLightShaftPass(windowWidth, windowHeight);
-    } else {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    }
+void RequiredWorkProbe::renderWindowPass(const ProbeFrame& frame, int windowWidth,
+                                         int windowHeight) {
+    const render::TimedPart timed(render::FramePart::WindowPass);
+    if (frame.lightShafts) render::beginLightShaftPass(windowWidth, windowHeight);
 
     // Lit like the lakebed: the moss, caustics, the shadow lookup and the fog.
     glActiveTexture(GL_TEXTURE0 + units::shadowMap);
@@ -83,11 +96,6 @@ void RequiredWorkProbe::render(const ProbeFrame& frame, int windowWidth, int win
     lit.setUniform("color_texture", units::moss);
     lit.setUniform("model", windowQuad(frame));
     quad_.draw();
-
-    if (frame.lightShafts) {
-        render::finishLightShaftPass(*app::lightshaftShader, frame.sunPosition,
-                                     frame.viewProjection, frame.sunInView);
-    }
 }
 
 }  // namespace tarn::bench

@@ -26,10 +26,14 @@ class RequiredWorkProbe {
 public:
     RequiredWorkProbe();
 
-    // Draws the frame into the window's back buffer; the caller presents it.
+    // Draws the frame into the window's back buffer; the caller presents it. Reports its
+    // passes to the installed pass timer as the game's frame does.
     void render(const ProbeFrame& frame, int windowWidth, int windowHeight);
 
 private:
+    void renderShadowPass();
+    void renderWindowPass(const ProbeFrame& frame, int windowWidth, int windowHeight);
+
     gfx::Mesh quad_;  // the unit square in the xy plane, facing +z
 };
 

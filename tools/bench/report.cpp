@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <iomanip>
 #include <sstream>
 #include <thread>
@@ -36,18 +37,26 @@ std::string quoted(const std::string& text) {
 }  // namespace
 
 void SizeResult::add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
-                     bool lightShafts) {
+                     const PartTimes& probeParts, bool lightShafts) {
     gameMs.push_back(game.wallMs);
     probeMs.push_back(probe.wallMs);
     gameCpuMs.push_back(game.cpuMs);
     probeCpuMs.push_back(probe.cpuMs);
-    for (int i = 0; i < render::framePartCount; ++i) partSums[i] += parts[i];
+    for (int i = 0; i < render::framePartCount; ++i) {
+        partSums[i] += parts[i];
+        probePartSums[i] += probeParts[i];
+    }
     if (lightShafts) ++lightShaftFrames;
 }
 
 double SizeResult::partMs(FramePart part) const {
     const int ran = part == FramePart::LightShafts ? lightShaftFrames : int(gameMs.size());
     return ran > 0 ? partSums[int(part)] / ran : 0.0;
+}
+
+double SizeResult::probePartMs(FramePart part) const {
+    const int ran = part == FramePart::LightShafts ? lightShaftFrames : int(gameMs.size());
+    return ran > 0 ? probePartSums[int(part)] / ran : 0.0;
 }
 
 double SizeResult::ownCpuMs() const { return partMs(FramePart::WorldStep) + submissionMs; }
@@ -77,35 +86,43 @@ double percentile95(std::vector<double> values) {
 }
 
 void printTable(const Report& report, std::ostream& out) {
-    out << std::fixed << std::setprecision(1);
-    out << "renderer " << report.renderer << ", " << std::thread::hardware_concurrency()
-        << " cores, load average " << report.loadBefore << " before, " << report.loadAfter
-        << " after\n";
-    out << "start to first frame " << std::setprecision(2) << report.startupSeconds << " s\n"
-        << std::setprecision(1);
-    out << "\n                  frame ms (median / p95)          CPU ms (median)     "
-           "   GPU ms per pass               own CPU ms per frame     peak\n";
-    out << "size       frames  game          probe        ratio  game   probe  ratio  "
-           "shadow window shafts   hud   world submit  total      MB\n";
+    char line[256];
+    std::snprintf(line, sizeof line, "%s, %u cores, load average %s before, %s after\n",
+                  report.renderer.c_str(), std::thread::hardware_concurrency(),
+                  report.loadBefore.c_str(), report.loadAfter.c_str());
+    out << line;
+    std::snprintf(line, sizeof line, "start to first frame %.2f s\n\n", report.startupSeconds);
+    out << line;
+
+    out << "             frame ms, median / p95              ratio  processor ms, median  ratio\n"
+           "size      frames  game            probe        game/probe  game   probe  game/probe\n";
     for (const SizeResult& s : report.sizes) {
-        std::ostringstream size;
-        size << s.width << "x" << s.height;
-        out << std::left << std::setw(11) << size.str() << std::right << std::setw(6) << s.frames
-            << std::setw(8) << median(s.gameMs) << " /" << std::setw(6) << percentile95(s.gameMs)
-            << std::setw(7) << median(s.probeMs) << " /" << std::setw(6)
-            << percentile95(s.probeMs) << std::setw(7) << std::setprecision(2) << s.ratio()
-            << std::setprecision(1) << std::setw(7) << median(s.gameCpuMs) << std::setw(7)
-            << median(s.probeCpuMs) << std::setprecision(2) << std::setw(7) << s.cpuRatio()
-            << std::setprecision(1) << std::setw(8) << s.partMs(FramePart::ShadowPass)
-            << std::setw(7) << s.partMs(FramePart::WindowPass) << std::setw(7)
-            << s.partMs(FramePart::LightShafts) << std::setw(6) << s.partMs(FramePart::Hud)
-            << std::setprecision(3) << std::setw(8) << s.partMs(FramePart::WorldStep)
-            << std::setw(7) << s.submissionMs << std::setw(7) << s.ownCpuMs()
-            << std::setprecision(0) << std::setw(8) << s.peakResidentMb << "\n"
-            << std::setprecision(1);
+        std::snprintf(line, sizeof line,
+                      "%4dx%-5d %5d %7.1f / %6.1f %6.1f / %6.1f %6.2f %9.1f %7.1f %7.2f\n",
+                      s.width, s.height, s.frames, median(s.gameMs), percentile95(s.gameMs),
+                      median(s.probeMs), percentile95(s.probeMs), s.ratio(), median(s.gameCpuMs),
+                      median(s.probeCpuMs), s.cpuRatio());
+        out << line;
     }
-    out << "(light shafts: mean over the " << (report.sizes.empty() ? 0 : report.sizes[0].lightShaftFrames)
-        << " frames of the path that show them; ratio: game median over probe median)\n";
+
+    out << "\n          GPU ms per frame, game / probe                 own CPU ms per frame"
+           "          peak\n"
+           "size      shadow        window        shafts        hud    world  submit  total"
+           "       MB\n";
+    for (const SizeResult& s : report.sizes) {
+        std::snprintf(
+            line, sizeof line,
+            "%4dx%-5d %5.1f / %5.1f %5.1f / %5.1f %5.1f / %5.1f %5.1f %7.3f %7.3f %6.3f %8.0f\n",
+            s.width, s.height, s.partMs(FramePart::ShadowPass),
+            s.probePartMs(FramePart::ShadowPass), s.partMs(FramePart::WindowPass),
+            s.probePartMs(FramePart::WindowPass), s.partMs(FramePart::LightShafts),
+            s.probePartMs(FramePart::LightShafts), s.partMs(FramePart::Hud),
+            s.partMs(FramePart::WorldStep), s.submissionMs, s.ownCpuMs(), s.peakResidentMb);
+        out << line;
+    }
+    out << "(light shafts: the mean over the "
+        << (report.sizes.empty() ? 0 : report.sizes[0].lightShaftFrames)
+        << " frames of the path that show them; the probe draws no overlay)\n";
 }
 
 void writeJson(const Report& report, std::ostream& out) {
@@ -132,6 +149,12 @@ void writeJson(const Report& report, std::ostream& out) {
                                FramePart::LightShafts, FramePart::Hud}) {
             out << (part == FramePart::ShadowPass ? "" : ", ") << quoted(partKey(part)) << ": "
                 << s.partMs(part);
+        }
+        out << "},\n      \"probePassGpuMs\": {";
+        for (FramePart part :
+             {FramePart::ShadowPass, FramePart::WindowPass, FramePart::LightShafts}) {
+            out << (part == FramePart::ShadowPass ? "" : ", ") << quoted(partKey(part)) << ": "
+                << s.probePartMs(part);
         }
         out << "},\n      \"ownCpuMs\": {\"worldStep\": " << s.partMs(FramePart::WorldStep)
             << ", \"submission\": " << s.submissionMs << ", \"total\": " << s.ownCpuMs()

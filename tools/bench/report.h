@@ -28,14 +28,16 @@ struct SizeResult {
     std::vector<double> gameCpuMs;
     std::vector<double> probeCpuMs;
     PartTimes partSums{};
+    PartTimes probePartSums{};
     int lightShaftFrames = 0;
     double submissionMs = 0.0;  // culling and uniform calls of both passes, per frame
     double peakResidentMb = 0.0;
 
     void add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
-             bool lightShafts);
-    // Mean milliseconds of a part per frame that ran it.
+             const PartTimes& probeParts, bool lightShafts);
+    // Mean milliseconds of a part per frame that ran it, in the game and in the probe.
     double partMs(render::FramePart part) const;
+    double probePartMs(render::FramePart part) const;
     double ownCpuMs() const;
     double ratio() const;     // the wall-clock medians' ratio, game over probe
     double cpuRatio() const;  // the same for processor time
