@@ -4,12 +4,14 @@
 #   make contact-sheet   redraw docs/contact-sheet.png from the generated assets
 #   make gallery         render the fixed views of docs/gallery/ through the real frame
 #   make soak MINUTES=30 random play on the real game; memory in build/soak.csv and .png
+#   make bench           time the real frame against the bare required work; build/bench.json
 PRESET ?= release
 JOBS ?= $(shell nproc)
 RUN_ARGS ?=
 MINUTES ?= 30
+BENCH_ARGS ?=
 
-.PHONY: all deps configure build run test clean contact-sheet gallery soak
+.PHONY: all deps configure build run test clean contact-sheet gallery soak bench
 
 all: build
 
@@ -39,6 +41,11 @@ gallery: build
 
 soak: build
 	@scripts/with-display scripts/soak $(MINUTES) build/run build
+
+# A private X server large enough for the 1920x1080 window, unless there is a display.
+bench: build
+	@TARNHOLLOW_XVFB_SCREEN=1920x1200x24 scripts/with-display \
+		build/$(PRESET)/tools/tarnhollow-bench build/run --json build/bench.json $(BENCH_ARGS)
 
 clean:
 	rm -rf build

@@ -67,6 +67,15 @@ void lookAround(const InputSource& input) {
                                            std::sin(yaw) * std::cos(pitch)));
 }
 
+void placeCamera(const glm::vec3& eye, const glm::vec3& target) {
+    const glm::vec3 d = glm::normalize(target - eye);
+    cameraPos = eye;
+    cameraYaw = std::atan2(d.z, d.x) / degreesToRadians;
+    cameraPitch = std::asin(d.y) / degreesToRadians;
+    cameraFront = d;
+    firstMouse = true;
+}
+
 void resetLookReference(int windowWidth, int windowHeight) {
     lastX = static_cast<float>(windowWidth / 2);
     lastY = static_cast<float>(windowHeight / 2);

@@ -36,6 +36,10 @@ void moveCamera(const InputSource& input, float deltaTime);
 // Mouse look: yaw and pitch from the cursor motion since the last call.
 void lookAround(const InputSource& input);
 
+// Places the camera at eye looking at target, with yaw and pitch to match, so the next look
+// stage keeps that view; its cursor position becomes the new look reference.
+void placeCamera(const glm::vec3& eye, const glm::vec3& target);
+
 // Puts the look reference at the window centre (integer halves), before the first frame.
 void resetLookReference(int windowWidth, int windowHeight);
 

@@ -21,6 +21,7 @@
 #include "gfx/texture.h"
 #include "render/gl_error.h"
 #include "render/light_shafts.h"
+#include "render/pass_timer.h"
 #include "render/scene_pass.h"
 #include "render/shadow_map.h"
 #include "scene/frustum.h"
@@ -46,6 +47,7 @@ void playSonar(float volume) {
 // would otherwise hide it in the depth test.
 void drawText(const HudText& text) {
     if (!textShader) return;
+    const render::TimedPart timed(render::FramePart::Hud);
     glDisable(GL_DEPTH_TEST);
     gfx::renderText(*textShader, text.text, text.x, text.y, text.scale, text.colour);
     glEnable(GL_DEPTH_TEST);
@@ -93,11 +95,17 @@ render::PassCounts renderLitScene(const render::CameraView& camera) {
     pass.blending = settings.blendingEnabled;
     pass.bonusInPlay = bonusInPlay();
     if (!settings.lightshaftsEnabled) {
+        const render::TimedPart timed(render::FramePart::WindowPass);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return render::renderScene(world, *megaShader, pass);
     }
-    render::beginLightShaftPass(screenWidth, screenHeight);
-    const render::PassCounts counts = render::renderScene(world, *megaShader, pass);
+    render::PassCounts counts;
+    {
+        const render::TimedPart timed(render::FramePart::WindowPass);
+        render::beginLightShaftPass(screenWidth, screenHeight);
+        counts = render::renderScene(world, *megaShader, pass);
+    }
+    const render::TimedPart timed(render::FramePart::LightShafts);
     const glm::vec3 sunPosition = world.sun ? world.sun->position() : lightPos;
     render::finishLightShaftPass(*lightshaftShader, sunPosition, camera.viewProjection,
                                  render::isSunInView(scene::viewFrustum, sunPosition));
@@ -110,8 +118,11 @@ void renderWorld() {
     const render::CameraView camera = frameCamera();
     // The photo rule reads this frustum, so it follows the camera in the depth view too.
     scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
-    lastPassCounts = render::renderShadowPass(world, *shadowDepthShader, camera, lightPos,
-                                              bonusInPlay(), {screenWidth, screenHeight});
+    {
+        const render::TimedPart timed(render::FramePart::ShadowPass);
+        lastPassCounts = render::renderShadowPass(world, *shadowDepthShader, camera, lightPos,
+                                                  bonusInPlay(), {screenWidth, screenHeight});
+    }
     if (settings.showDepthMap) {
         render::renderDepthView(*depthShader);
         return;
@@ -129,8 +140,13 @@ void runFrame(const InputSource& input, double now) {
     lastFrame = now;
 
     if (!game.gameOver) {
-        apply(updateScene(world, deltaTime, cameraPos, game, settings, worldTimers,
-                          lastPassCounts));
+        WorldStepOutcome stepped;
+        {
+            const render::TimedPart timed(render::FramePart::WorldStep);
+            stepped = updateScene(world, deltaTime, cameraPos, game, settings, worldTimers,
+                                  lastPassCounts);
+        }
+        apply(stepped);
     }
     renderWorld();
 

@@ -67,24 +67,6 @@ void loadHeightMap() {
     scene::heightMap = std::make_unique<scene::HeightMap>(paths::heightMap);
 }
 
-// In this order, which fixes the order of their random draws: the creature, the fish
-// models, the fish, the ducks, the bonus card, the lakebed, the water surface, the sky
-// and the sun.
-void createSceneObjects() {
-    const glm::mat4 identity(1.0f);
-    world.morvie = std::make_unique<scene::Morvie>(identity, units::morvie);
-    world.fishModels = std::make_unique<scene::FishModels>();
-    for (int i = 0; i < lake::fishCount; ++i) {
-        world.fishes[i] = scene::createLakeFish(i, world.fishModels.get());
-    }
-    for (auto& duck : world.ducks) duck = std::make_unique<scene::Duck>(identity, units::duck);
-    world.bonusCard = std::make_unique<scene::BonusObject>(identity, *megaShader);
-    world.lakebed = std::make_unique<scene::Lakebed>(identity, units::moss);
-    world.waterSurface = std::make_unique<scene::WaterSurface>(identity, units::caustics);
-    world.sky = std::make_unique<scene::Sky>(identity, units::sky);
-    world.sun = std::make_unique<scene::Sun>(identity, lightPos, units::caustics);
-}
-
 void setStartupUniformsAndBindTextures() {
     megaShader->use();
     render::setStartupUniforms(*megaShader, lightPos, cameraPos);
@@ -133,6 +115,24 @@ bool isWindowSizeMakeable(int width, int height) {
     return width >= 1 && height >= 1 && width <= maxWindowSide && height <= maxWindowSide;
 }
 
+// In this order, which fixes the order of their random draws: the creature, the fish
+// models, the fish, the ducks, the bonus card, the lakebed, the water surface, the sky
+// and the sun.
+void createSceneObjects(scene::World& world) {
+    const glm::mat4 identity(1.0f);
+    world.morvie = std::make_unique<scene::Morvie>(identity, units::morvie);
+    world.fishModels = std::make_unique<scene::FishModels>();
+    for (int i = 0; i < lake::fishCount; ++i) {
+        world.fishes[i] = scene::createLakeFish(i, world.fishModels.get());
+    }
+    for (auto& duck : world.ducks) duck = std::make_unique<scene::Duck>(identity, units::duck);
+    world.bonusCard = std::make_unique<scene::BonusObject>(identity, *megaShader);
+    world.lakebed = std::make_unique<scene::Lakebed>(identity, units::moss);
+    world.waterSurface = std::make_unique<scene::WaterSurface>(identity, units::caustics);
+    world.sky = std::make_unique<scene::Sky>(identity, units::sky);
+    world.sun = std::make_unique<scene::Sun>(identity, lightPos, units::caustics);
+}
+
 void init() {
     glGetError();  // whatever GLEW's probing left behind is not ours
     glEnable(GL_DEPTH_TEST);
@@ -154,7 +154,7 @@ void init() {
 
     setUpViewFrustum();
     loadHeightMap();
-    createSceneObjects();
+    createSceneObjects(world);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     // A key or button pressed and released between two polls still counts once: on a
     // slow renderer a frame outlasts a quick tap.

@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace tarn::scene {
+struct World;
+}
+
 namespace tarn::app {
 
 struct CommandLine {
@@ -28,6 +32,10 @@ int runGame(int argc, const char* const* argv);
 
 // Loads the shader programs, projections, scene and textures. Needs the GL context.
 void init();
+// The lake's 30 objects, loading their models from the working directory. Needs init's
+// main program, which the bonus card's quad is laid out for.
+void createSceneObjects(scene::World& world);
+
 // Releases what init created, while the GL context still exists.
 void cleanup();
 

@@ -1,6 +1,7 @@
 // Upload and indexed drawing of one mesh.
 #include "gfx/mesh.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -63,6 +64,25 @@ void Mesh::setupMesh() {
 void Mesh::draw() const {
     glBindVertexArray(VAO);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
+    glBindVertexArray(0);
+}
+
+void Mesh::drawRanges(const std::vector<IndexRange>& ranges) const {
+    if (ranges.empty()) return;
+    // GL wants the counts and byte offsets in two arrays; a short frame-local pair.
+    constexpr size_t batch = 64;
+    GLsizei counts[batch];
+    const void* offsets[batch];
+    glBindVertexArray(VAO);
+    for (size_t start = 0; start < ranges.size(); start += batch) {
+        const size_t n = std::min(batch, ranges.size() - start);
+        for (size_t i = 0; i < n; ++i) {
+            counts[i] = ranges[start + i].count;
+            offsets[i] = reinterpret_cast<const void*>(size_t(ranges[start + i].first) *
+                                                       sizeof(unsigned int));
+        }
+        glMultiDrawElements(GL_TRIANGLES, counts, GL_UNSIGNED_INT, offsets, GLsizei(n));
+    }
     glBindVertexArray(0);
 }
 

@@ -30,6 +30,12 @@ public:
 
     // Indexed triangles; the caller has made the program current and set its uniforms.
     void draw() const;
+    // Only some runs of the index list, in the order given, with one call.
+    struct IndexRange {
+        GLsizei first = 0;  // index of the run's first entry in indices
+        GLsizei count = 0;
+    };
+    void drawRanges(const std::vector<IndexRange>& ranges) const;
     // Deletes the GL objects; safe to call again.
     void release();
 

@@ -4,6 +4,8 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <meshoptimizer.h>
+
 #include <assimp/Importer.hpp>
 #include <iostream>
 #include <utility>
@@ -64,7 +66,28 @@ Mesh processMesh(const aiMesh* mesh) {
         const aiFace& face = mesh->mFaces[f];
         indices.insert(indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
     }
+    shareAndOrderVertices(vertices, indices);
     return Mesh(std::move(vertices), std::move(indices));
+}
+
+void shareAndOrderVertices(std::vector<Vertex>& vertices, std::vector<unsigned int>& indices) {
+    if (vertices.empty() || indices.empty()) return;
+    // The importer gives every face corner a vertex of its own; equal corners become one, so
+    // the renderer shades each surface point once rather than once per triangle using it.
+    std::vector<unsigned int> remap(vertices.size());
+    const size_t shared = meshopt_generateVertexRemap(remap.data(), indices.data(), indices.size(),
+                                                      vertices.data(), vertices.size(),
+                                                      sizeof(Vertex));
+    std::vector<Vertex> welded(shared);
+    meshopt_remapVertexBuffer(welded.data(), vertices.data(), vertices.size(), sizeof(Vertex),
+                              remap.data());
+    meshopt_remapIndexBuffer(indices.data(), indices.data(), indices.size(), remap.data());
+    // Triangles that reuse recently shaded vertices, and vertices stored in the order the
+    // triangles first use them.
+    meshopt_optimizeVertexCache(indices.data(), indices.data(), indices.size(), shared);
+    vertices.resize(shared);
+    meshopt_optimizeVertexFetch(vertices.data(), indices.data(), indices.size(), welded.data(),
+                                shared, sizeof(Vertex));
 }
 
 }  // namespace tarn::gfx

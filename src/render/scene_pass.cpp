@@ -86,7 +86,17 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
     resetPassUniforms(program);
 
     PassDrawer drawer(program, pass);
-    drawer.drawAlways(world.lakebed.get());  // never culled
+    // Never culled as a whole. The shadow map needs all of it; the window only the pieces
+    // in view, nearest first, so the floor in front hides the floor behind unshaded.
+    if (world.lakebed) {
+        if (pass.shadowPass) {
+            world.lakebed->draw(program);
+        } else {
+            world.lakebed->drawNearestFirst(program, pass.cullingFrustum, camera.position);
+        }
+        ++drawer.counts.objectsTotal;
+        ++drawer.counts.objectsDrawn;
+    }
     drawer.drawCulled(world.morvie.get(), morvieRadius);
     for (const auto& fish : world.fishes) drawer.drawCulled(fish.get(), fishRadius);
     for (const auto& duck : world.ducks) drawer.drawCulled(duck.get(), duckRadius);

@@ -62,4 +62,15 @@ Frustum::Result Frustum::testSphere(const glm::vec3& centre, float radius) const
     return result;
 }
 
+bool Frustum::isBoxOutside(const glm::vec3& lo, const glm::vec3& hi) const {
+    for (const Plane& plane : planes) {
+        // The corner farthest along the normal: if even that is outside, all of them are.
+        const glm::vec3 corner(plane.normal.x >= 0.0f ? hi.x : lo.x,
+                               plane.normal.y >= 0.0f ? hi.y : lo.y,
+                               plane.normal.z >= 0.0f ? hi.z : lo.z);
+        if (plane.signedDistance(corner) < 0.0f) return true;
+    }
+    return false;
+}
+
 }  // namespace tarn::scene

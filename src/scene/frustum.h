@@ -30,6 +30,9 @@ public:
     void setCamera(const glm::vec3& eye, const glm::vec3& target, const glm::vec3& up);
     // A sphere touching a plane from outside exactly still counts as Intersects.
     Result testSphere(const glm::vec3& centre, float radius) const;
+    // Whether the axis-aligned box [lo, hi] lies wholly outside one of the planes. A box
+    // that is not outside may still miss the frustum near its edges, never the reverse.
+    bool isBoxOutside(const glm::vec3& lo, const glm::vec3& hi) const;
 
     std::array<Plane, 6> planes{};  // indexed by PlaneIndex
     glm::vec3 nearTopLeft{0.0f}, nearTopRight{0.0f}, nearBottomLeft{0.0f}, nearBottomRight{0.0f};

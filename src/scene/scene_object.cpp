@@ -9,12 +9,16 @@ namespace tarn::scene {
 SceneObject::SceneObject(const glm::mat4& startModelMatrix) : modelMatrix(startModelMatrix) {}
 
 void SceneObject::drawWithMaterial(gfx::Shader& shader) const {
+    sendMaterialAndPlace(shader);
+    if (model) model->draw(shader);
+}
+
+void SceneObject::sendMaterialAndPlace(gfx::Shader& shader) const {
     shader.setUniform("material_shininess", materialShininess);
     shader.setUniform("material_kd", materialKd);
     shader.setUniform("material_ks", materialKs);
     shader.setUniform("color_texture", colorTextureUnit);
     shader.setUniform("model", modelMatrix);
-    if (model) model->draw(shader);
 }
 
 glm::vec3 SceneObject::position() const { return glm::vec3(modelMatrix[3]); }

@@ -25,6 +25,8 @@ public:
     // The common draw: material, texture unit and model matrix by uniform name, then the
     // owned model. Names the program lacks are ignored, so the shadow pass can use it too.
     void drawWithMaterial(gfx::Shader& shader) const;
+    // What the common draw sends before it draws.
+    void sendMaterialAndPlace(gfx::Shader& shader) const;
 
     // The fourth column of the model matrix: where the object is in the world.
     glm::vec3 position() const;

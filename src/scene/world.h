@@ -8,6 +8,7 @@
 #include "scene/bonus_object.h"
 #include "scene/duck.h"
 #include "scene/fish.h"
+#include "scene/lakebed.h"
 #include "scene/morvie.h"
 #include "scene/scene_object.h"
 #include "scene/scenery.h"
@@ -15,7 +16,7 @@
 namespace tarn::scene {
 
 struct World {
-    std::unique_ptr<SceneObject> lakebed;
+    std::unique_ptr<Lakebed> lakebed;
     std::unique_ptr<Morvie> morvie;
     // Shared by all twelve fish, so it goes after them.
     std::unique_ptr<FishModels> fishModels;

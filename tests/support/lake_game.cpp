@@ -101,12 +101,7 @@ void LakeGame::framesUntil(double until, double step) {
 }
 
 void LakeGame::lookFrom(const glm::vec3& eye, const glm::vec3& target) {
-    const glm::vec3 d = glm::normalize(target - eye);
-    app::cameraPos = eye;
-    app::cameraYaw = std::atan2(d.z, d.x) / 0.017453292f;
-    app::cameraPitch = std::asin(d.y) / 0.017453292f;
-    app::cameraFront = d;
-    app::firstMouse = true;  // the next look stage takes the cursor where it is
+    app::placeCamera(eye, target);
 }
 
 WindowImage LakeGame::readWindow() const {

@@ -69,3 +69,19 @@ TEST(ViewFrustum, EveryPlaneFacesInwardsForAnyCamera) {
         }
     }
 }
+
+// The lakebed's pieces are boxes: one the eye stands in, or one reaching into the view from
+// the side, must never be left out; wholly behind, beyond the far plane or off to one side
+// they may.
+TEST(ViewFrustum, BoxesAreOutsideOnlyWhenWhollyBeyondOnePlane) {
+    const Frustum frustum = lookingDownMinusZ();
+    EXPECT_FALSE(frustum.isBoxOutside({-3.0f, -3.0f, -3.0f}, {3.0f, 3.0f, 3.0f})) << "around the eye";
+    EXPECT_FALSE(frustum.isBoxOutside({4.0f, -1.0f, -12.0f}, {40.0f, 1.0f, -8.0f}))
+        << "poking in from the right";
+    EXPECT_FALSE(frustum.isBoxOutside({-1.0f, -1.0f, -40.0f}, {1.0f, 1.0f, -29.0f}))
+        << "straddling the far plane";
+    EXPECT_TRUE(frustum.isBoxOutside({-5.0f, -5.0f, 2.0f}, {5.0f, 5.0f, 8.0f})) << "behind";
+    EXPECT_TRUE(frustum.isBoxOutside({-5.0f, -5.0f, -50.0f}, {5.0f, 5.0f, -31.0f})) << "too far";
+    EXPECT_TRUE(frustum.isBoxOutside({20.0f, -1.0f, -12.0f}, {30.0f, 1.0f, -8.0f}))
+        << "off to the right";
+}

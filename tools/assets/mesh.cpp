@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <glm/gtc/matrix_inverse.hpp>
+#include <meshoptimizer.h>
 
 namespace tarn::assets {
 
@@ -61,6 +62,25 @@ void addSweep(Mesh& mesh, const Sweep& s) {
             mesh.indices.insert(mesh.indices.end(), {a, c, b, b, c, d});
         }
     }
+}
+
+void simplify(Mesh& mesh, float maxError) {
+    if (mesh.indices.empty()) return;
+    const float* positions = &mesh.positions[0].x;
+    const float scale = meshopt_simplifyScale(positions, mesh.positions.size(), sizeof(glm::vec3));
+    std::vector<std::uint32_t> kept(mesh.indices.size());
+    kept.resize(meshopt_simplify(kept.data(), mesh.indices.data(), mesh.indices.size(), positions,
+                                 mesh.positions.size(), sizeof(glm::vec3), 0, maxError / scale,
+                                 meshopt_SimplifyLockBorder, nullptr));
+    Mesh out;
+    out.name = mesh.name;
+    std::vector<std::uint32_t> renumbered(mesh.positions.size(), UINT32_MAX);
+    for (std::uint32_t v : kept) {
+        if (renumbered[v] == UINT32_MAX)
+            renumbered[v] = out.addVertex(mesh.positions[v], mesh.normals[v], mesh.uvs[v]);
+        out.indices.push_back(renumbered[v]);
+    }
+    mesh = std::move(out);
 }
 
 void addPlate(Mesh& mesh, std::vector<glm::vec2> outline, glm::vec2 centre, float thickness,

@@ -44,6 +44,11 @@ void addPlate(Mesh& mesh, std::vector<glm::vec2> outline, glm::vec2 centre, floa
 // Applies a transform to the positions (and the matching one to the normals) from `first` on.
 void transformMesh(Mesh& mesh, const glm::mat4& transform, std::uint32_t first = 0);
 
+// Merges triangles wherever the surface moves by no more than maxError (model units), and
+// drops the vertices no triangle uses any more. Open edges stay where they are; vertices
+// that share a place but not their texture coordinates stay together.
+void simplify(Mesh& mesh, float maxError);
+
 // Turns every triangle so its winding agrees with its vertex normals (counter-clockwise
 // seen from outside).
 void orientTriangles(Mesh& mesh);

@@ -270,14 +270,27 @@ std::vector<Mesh> skyDisc() {
     return {m};
 }
 
-bool writeObjModel(std::vector<Mesh> meshes, const std::string& path, const std::string& header) {
-    for (Mesh& m : meshes) orientTriangles(m);
+// Each model is built finer than it is ever seen, then merged down to what moves its surface
+// by no more than maxError (model units): every triangle costs the renderer twice a frame.
+bool writeObjModel(std::vector<Mesh> meshes, const std::string& path, const std::string& header,
+                   float maxError) {
+    for (Mesh& m : meshes) {
+        orientTriangles(m);
+        if (maxError > 0.0f) simplify(m, maxError);
+    }
     return writeObj(meshes, path, header);
 }
 
 }  // namespace
 
 bool writeModels(const std::string& resources) {
+    // How far each simplified surface may move, in its model's units: a few thousandths of
+    // its size, under a pixel at the closest the camera comes.
+    constexpr float creatureError = 0.002f;
+    constexpr float fishError = 0.002f;
+    constexpr float duckError = 0.006f;  // the game shrinks the duck to 0.4
+    constexpr float sunError = 0.005f;
+    constexpr float skyError = 0.01f;
     const FishShape small{0.8,   0.15,
                           0.065, 0.6,
                           0.6,   {{-0.12f, 0.1f}, {0.1f, 0.125f}, {0.02f, 0.22f}, {-0.1f, 0.17f}}};
@@ -291,20 +304,24 @@ bool writeModels(const std::string& resources) {
                                     {-0.29f, -0.09f}, {-0.23f, 0},      {-0.29f, 0.09f},
                                     {-0.26f, 0.11f},  {-0.08f, 0.05f},  {0, 0.025f}};
     std::vector<Mesh> duckMeshes = duck();
-    for (Mesh& m : duckMeshes) orientTriangles(m);
+    for (Mesh& m : duckMeshes) {
+        orientTriangles(m);
+        simplify(m, duckError);
+    }
     return writeObjModel(creature(), gameFile(resources, paths::morvieModel),
-                         "Tarnhollow lake creature Morvie, 2.4 units, facing +x.") &&
+                         "Tarnhollow lake creature Morvie, 2.4 units, facing +x.", creatureError) &&
            writeObjModel(fishBody(small), gameFile(resources, paths::fishSmallModel),
-                         "Small fish, 0.8 units, tail end at x = -0.4.") &&
+                         "Small fish, 0.8 units, tail end at x = -0.4.", fishError) &&
            writeObjModel(fishBody(longFish), gameFile(resources, paths::fishLongModel),
-                         "Long fish, 1.1 units, tail end at x = -0.55.") &&
+                         "Long fish, 1.1 units, tail end at x = -0.55.", fishError) &&
            writeObjModel(tailFin(highFin, {-0.07f, 0}), gameFile(resources, paths::finHigherModel),
-                         "Tail fin of the small fish, hinged at the origin.") &&
+                         "Tail fin of the small fish, hinged at the origin.", 0.0f) &&
            writeObjModel(tailFin(thinFin, {-0.09f, 0}), gameFile(resources, paths::finLongThinModel),
-                         "Tail fin of the long fish, hinged at the origin.") &&
+                         "Tail fin of the long fish, hinged at the origin.", 0.0f) &&
            writeCollada(duckMeshes, gameFile(resources, paths::duckModel), "duck_textures/duck.png") &&
-           writeObjModel(sun(), gameFile(resources, paths::sunModel), "Sun, radius 0.75.") &&
-           writeObjModel(skyDisc(), gameFile(resources, paths::skyModel), "Sky and water surface disc, radius 60.");
+           writeObjModel(sun(), gameFile(resources, paths::sunModel), "Sun, radius 0.75.", sunError) &&
+           writeObjModel(skyDisc(), gameFile(resources, paths::skyModel), "Sky and water surface disc, radius 60.",
+                         skyError);
 }
 
 }  // namespace tarn::assets

@@ -1,8 +1,12 @@
 // The lake floor. One height field feeds both the height map the game tests positions
 // against and the lakebed mesh it draws, so the two agree: every height-map pixel is the
-// mesh surface at that pixel's centre.
+// fine mesh surface at that pixel's centre, and the drawn mesh, simplified, stays within a
+// few hundredths of a unit of it.
+#include <meshoptimizer.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "generator.h"
@@ -19,6 +23,12 @@ constexpr int kMapSize = 1024;        // height-map pixels per side
 constexpr int kCells = 256;           // mesh cells per side: 4 by 4 pixels each
 constexpr double kLakebedLift = 5.0;  // the game lowers the lakebed object by this
 constexpr double kMossRepeat = 6.0;   // world units per repeat of the moss texture
+// How far the drawn floor may leave the fine one, in world units: well under the height
+// map's own step of 24/226 units, so the map and the mesh still agree.
+constexpr double kSimplifyError = 0.04;
+// The drawn floor comes in square pieces, kChunks per side, so the game can leave out the
+// pieces outside the view.
+constexpr int kChunks = 16;
 
 struct Rock {
     double x, z, radius, height;
@@ -66,6 +76,52 @@ double floorHeight(double x, double z, const std::vector<Rock>& rocks) {
     return mix(floor, shore, t * t * (3.0 - 2.0 * t));
 }
 
+// Merges the fine grid's triangles wherever the floor stays within kSimplifyError; the
+// map's outer edge keeps every vertex, so the floor still reaches the shores exactly.
+std::vector<std::uint32_t> simplifiedTriangles(const Mesh& fine) {
+    const float* positions = &fine.positions[0].x;
+    const float scale = meshopt_simplifyScale(positions, fine.positions.size(), sizeof(glm::vec3));
+    std::vector<std::uint32_t> indices(fine.indices.size());
+    float error = 0.0f;
+    indices.resize(meshopt_simplify(indices.data(), fine.indices.data(), fine.indices.size(),
+                                    positions, fine.positions.size(), sizeof(glm::vec3), 0,
+                                    float(kSimplifyError / scale), meshopt_SimplifyLockBorder,
+                                    &error));
+    return indices;
+}
+
+// Every triangle goes to the piece its centre lies over; pieces keep only the vertices
+// they use.
+std::vector<Mesh> splitIntoChunks(const Mesh& fine, const std::vector<std::uint32_t>& triangles) {
+    std::vector<Mesh> chunks(size_t(kChunks) * kChunks);
+    std::vector<std::vector<std::uint32_t>> local(chunks.size());
+    const auto chunkOf = [](float v) {
+        return std::clamp(int((v + kExtent / 2) / kExtent * kChunks), 0, kChunks - 1);
+    };
+    for (size_t k = 0; k + 2 < triangles.size(); k += 3) {
+        const glm::vec3 centre = (fine.positions[triangles[k]] + fine.positions[triangles[k + 1]] +
+                                  fine.positions[triangles[k + 2]]) / 3.0f;
+        const size_t c = size_t(chunkOf(centre.z)) * kChunks + chunkOf(centre.x);
+        Mesh& chunk = chunks[c];
+        if (local[c].empty()) local[c].assign(fine.positions.size(), UINT32_MAX);
+        for (size_t corner = k; corner < k + 3; ++corner) {
+            const std::uint32_t v = triangles[corner];
+            if (local[c][v] == UINT32_MAX)
+                local[c][v] = chunk.addVertex(fine.positions[v], fine.normals[v], fine.uvs[v]);
+            chunk.indices.push_back(local[c][v]);
+        }
+    }
+    std::vector<Mesh> used;
+    for (size_t c = 0; c < chunks.size(); ++c) {
+        if (chunks[c].indices.empty()) continue;
+        char name[32];
+        std::snprintf(name, sizeof name, "lakebed_%02zu_%02zu", c / kChunks, c % kChunks);
+        chunks[c].name = name;
+        used.push_back(std::move(chunks[c]));
+    }
+    return used;
+}
+
 }  // namespace
 
 bool writeTerrain(const std::string& resources) {
@@ -102,7 +158,7 @@ bool writeTerrain(const std::string& resources) {
             p[3] = 255;
         }
     }
-    if (!savePng(map, resources + "/heightmap1.png")) return false;
+    if (!savePng(map, gameFile(resources, paths::heightMap))) return false;
 
     Mesh bed;
     bed.name = "lakebed";
@@ -123,8 +179,10 @@ bool writeTerrain(const std::string& resources) {
         }
     }
     orientTriangles(bed);
-    return writeObj({bed}, resources + "/Models/lakebed/quadratic_map_mittelschroff_scaled.obj",
-                    "Tarnhollow lakebed: 110 by 110 units, drawn 5 units lower than written here.");
+    return writeObj(splitIntoChunks(bed, simplifiedTriangles(bed)),
+                    gameFile(resources, paths::lakebedModel),
+                    "Tarnhollow lakebed: 110 by 110 units in 16 by 16 pieces, drawn 5 units lower "
+                    "than written here.");
 }
 
 }  // namespace tarn::assets

@@ -1,0 +1,166 @@
+// Statistics, the console table and the JSON file of the benchmark.
+#include "report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iomanip>
+#include <sstream>
+#include <thread>
+
+namespace tarn::bench {
+
+namespace {
+
+using render::FramePart;
+
+const char* partKey(FramePart part) {
+    switch (part) {
+        case FramePart::WorldStep: return "worldStep";
+        case FramePart::ShadowPass: return "shadow";
+        case FramePart::WindowPass: return "window";
+        case FramePart::LightShafts: return "lightShafts";
+        case FramePart::Hud: return "hud";
+    }
+    return "";
+}
+
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+void SizeResult::add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
+                     const PartTimes& probeParts, bool lightShafts) {
+    gameMs.push_back(game.wallMs);
+    probeMs.push_back(probe.wallMs);
+    gameCpuMs.push_back(game.cpuMs);
+    probeCpuMs.push_back(probe.cpuMs);
+    for (int i = 0; i < render::framePartCount; ++i) {
+        partSums[i] += parts[i];
+        probePartSums[i] += probeParts[i];
+    }
+    if (lightShafts) ++lightShaftFrames;
+}
+
+double SizeResult::partMs(FramePart part) const {
+    const int ran = part == FramePart::LightShafts ? lightShaftFrames : int(gameMs.size());
+    return ran > 0 ? partSums[int(part)] / ran : 0.0;
+}
+
+double SizeResult::probePartMs(FramePart part) const {
+    const int ran = part == FramePart::LightShafts ? lightShaftFrames : int(gameMs.size());
+    return ran > 0 ? probePartSums[int(part)] / ran : 0.0;
+}
+
+double SizeResult::ownCpuMs() const { return partMs(FramePart::WorldStep) + submissionMs; }
+
+double SizeResult::ratio() const {
+    const double probe = median(probeMs);
+    return probe > 0.0 ? median(gameMs) / probe : 0.0;
+}
+
+double SizeResult::cpuRatio() const {
+    const double probe = median(probeCpuMs);
+    return probe > 0.0 ? median(gameCpuMs) / probe : 0.0;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+double percentile95(std::vector<double> values) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t rank = size_t(std::ceil(0.95 * double(values.size())));
+    return values[std::max<size_t>(rank, 1) - 1];
+}
+
+void printTable(const Report& report, std::ostream& out) {
+    char line[256];
+    std::snprintf(line, sizeof line, "%s, %u cores, load average %s before, %s after\n",
+                  report.renderer.c_str(), std::thread::hardware_concurrency(),
+                  report.loadBefore.c_str(), report.loadAfter.c_str());
+    out << line;
+    std::snprintf(line, sizeof line, "start to first frame %.2f s\n\n", report.startupSeconds);
+    out << line;
+
+    out << "             frame ms, median / p95              ratio  processor ms, median  ratio\n"
+           "size      frames  game            probe        game/probe  game   probe  game/probe\n";
+    for (const SizeResult& s : report.sizes) {
+        std::snprintf(line, sizeof line,
+                      "%4dx%-5d %5d %7.1f / %6.1f %6.1f / %6.1f %6.2f %9.1f %7.1f %7.2f\n",
+                      s.width, s.height, s.frames, median(s.gameMs), percentile95(s.gameMs),
+                      median(s.probeMs), percentile95(s.probeMs), s.ratio(), median(s.gameCpuMs),
+                      median(s.probeCpuMs), s.cpuRatio());
+        out << line;
+    }
+
+    out << "\n          GPU ms per frame, game / probe                 own CPU ms per frame"
+           "          peak\n"
+           "size      shadow        window        shafts        hud    world  submit  total"
+           "       MB\n";
+    for (const SizeResult& s : report.sizes) {
+        std::snprintf(
+            line, sizeof line,
+            "%4dx%-5d %5.1f / %5.1f %5.1f / %5.1f %5.1f / %5.1f %5.1f %7.3f %7.3f %6.3f %8.0f\n",
+            s.width, s.height, s.partMs(FramePart::ShadowPass),
+            s.probePartMs(FramePart::ShadowPass), s.partMs(FramePart::WindowPass),
+            s.probePartMs(FramePart::WindowPass), s.partMs(FramePart::LightShafts),
+            s.probePartMs(FramePart::LightShafts), s.partMs(FramePart::Hud),
+            s.partMs(FramePart::WorldStep), s.submissionMs, s.ownCpuMs(), s.peakResidentMb);
+        out << line;
+    }
+    out << "(light shafts: the mean over the "
+        << (report.sizes.empty() ? 0 : report.sizes[0].lightShaftFrames)
+        << " frames of the path that show them; the probe draws no overlay)\n";
+}
+
+void writeJson(const Report& report, std::ostream& out) {
+    out << std::setprecision(4) << std::fixed;
+    out << "{\n  \"renderer\": " << quoted(report.renderer)
+        << ",\n  \"cores\": " << std::thread::hardware_concurrency()
+        << ",\n  \"loadAverageBefore\": " << quoted(report.loadBefore)
+        << ",\n  \"loadAverageAfter\": " << quoted(report.loadAfter)
+        << ",\n  \"startToFirstFrameSeconds\": " << report.startupSeconds
+        << ",\n  \"sizes\": [";
+    for (size_t i = 0; i < report.sizes.size(); ++i) {
+        const SizeResult& s = report.sizes[i];
+        out << (i ? "," : "") << "\n    {\n      \"width\": " << s.width
+            << ", \"height\": " << s.height << ", \"frames\": " << s.frames
+            << ",\n      \"gameFrameMs\": {\"median\": " << median(s.gameMs)
+            << ", \"p95\": " << percentile95(s.gameMs) << "}"
+            << ",\n      \"probeFrameMs\": {\"median\": " << median(s.probeMs)
+            << ", \"p95\": " << percentile95(s.probeMs) << "}"
+            << ",\n      \"ratio\": " << s.ratio()
+            << ",\n      \"gameFrameCpuMs\": {\"median\": " << median(s.gameCpuMs) << "}"
+            << ",\n      \"probeFrameCpuMs\": {\"median\": " << median(s.probeCpuMs) << "}"
+            << ",\n      \"cpuRatio\": " << s.cpuRatio() << ",\n      \"passGpuMs\": {";
+        for (FramePart part : {FramePart::ShadowPass, FramePart::WindowPass,
+                               FramePart::LightShafts, FramePart::Hud}) {
+            out << (part == FramePart::ShadowPass ? "" : ", ") << quoted(partKey(part)) << ": "
+                << s.partMs(part);
+        }
+        out << "},\n      \"probePassGpuMs\": {";
+        for (FramePart part :
+             {FramePart::ShadowPass, FramePart::WindowPass, FramePart::LightShafts}) {
+            out << (part == FramePart::ShadowPass ? "" : ", ") << quoted(partKey(part)) << ": "
+                << s.probePartMs(part);
+        }
+        out << "},\n      \"ownCpuMs\": {\"worldStep\": " << s.partMs(FramePart::WorldStep)
+            << ", \"submission\": " << s.submissionMs << ", \"total\": " << s.ownCpuMs()
+            << "},\n      \"peakResidentMb\": " << s.peakResidentMb << "\n    }";
+    }
+    out << "\n  ]\n}\n";
+}
+
+}  // namespace tarn::bench

@@ -1,0 +1,60 @@
+// The benchmark's numbers: per window size the frame times of the game and the probe, the
+// passes' GPU times, the frame's own CPU work and the peak memory; the table and the JSON.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "frame_timer.h"
+
+namespace tarn::bench {
+
+// One frame, presented and finished.
+struct FrameCost {
+    double wallMs = 0.0;
+    double cpuMs = 0.0;  // processor time of every thread, the renderer's included
+};
+
+struct SizeResult {
+    std::string renderer;
+    int width = 0;
+    int height = 0;
+    int frames = 0;
+    std::vector<double> gameMs;  // wall-clock time of whole frames, presented and finished
+    std::vector<double> probeMs;
+    // The processor time of the same frames: what software rendering spends on them, less
+    // disturbed than the wall clock by other work on the machine.
+    std::vector<double> gameCpuMs;
+    std::vector<double> probeCpuMs;
+    PartTimes partSums{};
+    PartTimes probePartSums{};
+    int lightShaftFrames = 0;
+    double submissionMs = 0.0;  // culling and uniform calls of both passes, per frame
+    double peakResidentMb = 0.0;
+
+    void add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
+             const PartTimes& probeParts, bool lightShafts);
+    // Mean milliseconds of a part per frame that ran it, in the game and in the probe.
+    double partMs(render::FramePart part) const;
+    double probePartMs(render::FramePart part) const;
+    double ownCpuMs() const;
+    double ratio() const;     // the wall-clock medians' ratio, game over probe
+    double cpuRatio() const;  // the same for processor time
+};
+
+struct Report {
+    std::string renderer;
+    std::string loadBefore, loadAfter;  // /proc/loadavg: the machine is shared
+    double startupSeconds = 0.0;
+    std::vector<SizeResult> sizes;
+};
+
+double median(std::vector<double> values);
+// The nearest-rank 95th percentile.
+double percentile95(std::vector<double> values);
+
+void printTable(const Report& report, std::ostream& out);
+void writeJson(const Report& report, std::ostream& out);
+
+}  // namespace tarn::bench
