@@ -7,8 +7,11 @@
 
 namespace tarn::test {
 
-// The environment every game started by a test gets: silent audio, and no leak report at
-// exit (the X and GL libraries keep a little memory past the end of the window system).
+// Readies the display for a game a test is about to start, and returns the environment it
+// gets: silent audio, and no leak report at exit (the X and GL libraries keep a little
+// memory past the end of the window system). The pointer is parked at the centre of where
+// an 800 by 600 window opens, the place the game centres its captured cursor on, so
+// gaining focus late cannot turn the camera.
 std::vector<std::string> gameEnvironment(std::vector<std::string> extra = {});
 
 // The game's window id once it is mapped; empty when none appears within a minute.
