@@ -1,7 +1,9 @@
 # Tarnhollow: the two commands of the README, and a few helpers.
-#   make run    install what is missing, build, stage build/run/ and start the game
+#   make run    install what is missing, build, stage the run folder and start the game
 #   make test   the same set-up, then every test through CTest
 #   make contact-sheet   redraw docs/contact-sheet.png from the generated assets
+# Each takes PRESET=release (the default), debug, asan or ci; every preset builds in
+# build/<preset> and stages a run folder of its own (release: build/run).
 PRESET ?= release
 JOBS ?= $(shell nproc)
 RUN_ARGS ?=
@@ -19,8 +21,10 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
+# The run folder is read from the preset's cache, so the game started is the one just built.
 run: build
-	cd build/run && ./tarnhollow $(RUN_ARGS)
+	cd "$$(sed -n 's/^TARNHOLLOW_RUN_DIR:[A-Z]*=//p' build/$(PRESET)/CMakeCache.txt)" && \
+	  ./tarnhollow $(RUN_ARGS)
 
 # Tests need an X display for the GL context; scripts/with-display starts Xvfb when there is none.
 test: build
