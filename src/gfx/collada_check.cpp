@@ -1,13 +1,13 @@
 // The COLLADA check: the document read with pugixml, then every number and reference in it
 // that Assimp's reader would trust: array counts, accessor strides, index lists, and the
 // node tree once instance_node is followed.
-#include <pugixml.hpp>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <map>
+#include <pugixml.hpp>
 #include <vector>
 
 #include "gfx/model_check.h"
@@ -137,12 +137,13 @@ private:
 
 class ColladaCheck {
 public:
-    ColladaCheck(const Gatherer& found, const ModelLimits& limits) : found_(found), limits_(limits) {}
+    ColladaCheck(const Gatherer& found, const ModelLimits& limits)
+        : found_(found), limits_(limits) {}
 
     Problem run() {
-        for (auto step : {&ColladaCheck::arrays, &ColladaCheck::accessors,
-                          &ColladaCheck::indexLists, &ColladaCheck::primitives,
-                          &ColladaCheck::nodeTree}) {
+        for (auto step :
+             {&ColladaCheck::arrays, &ColladaCheck::accessors, &ColladaCheck::indexLists,
+              &ColladaCheck::primitives, &ColladaCheck::nodeTree}) {
             if (Problem problem = (this->*step)(); !problem.empty()) return problem;
         }
         return {};
@@ -158,8 +159,8 @@ private:
             if (Problem p = readCount(array, "count", 0, data.count); !p.empty()) return p;
             const std::uint64_t words = countWords(array.text().get());
             if (data.count > words) {
-                return "<" + name + "> claims " + std::to_string(data.count) + " values but holds " +
-                       std::to_string(words);
+                return "<" + name + "> claims " + std::to_string(data.count) +
+                       " values but holds " + std::to_string(words);
             }
             data.numeric = name != "Name_array" && name != "IDREF_array" && name != "SIDREF_array";
             const std::string id = array.attribute("id").value();
@@ -174,9 +175,9 @@ private:
     Problem accessors() {
         for (const pugi::xml_node& accessor : found_.accessors) {
             std::uint64_t count = 0, stride = 1, offset = 0;
-            for (Problem p : {readCount(accessor, "count", 0, count),
-                              readCount(accessor, "stride", 1, stride),
-                              readCount(accessor, "offset", 0, offset)}) {
+            for (Problem p :
+                 {readCount(accessor, "count", 0, count), readCount(accessor, "stride", 1, stride),
+                  readCount(accessor, "offset", 0, offset)}) {
                 if (!p.empty()) return p;
             }
             const std::string source = accessor.attribute("source").value();
@@ -188,13 +189,11 @@ private:
             if (!array->second.numeric && insideMesh(accessor)) {
                 return "a mesh accessor reads the words of \"" + source + "\" as numbers";
             }
-            std::uint64_t params = 0;
-            for (const pugi::xml_node& param : accessor.children("param")) {
-                (void)param;
-                ++params;
-            }
-            const std::uint64_t last =
-                capped(offset + capped(capped(count - 1) * stride) + std::max<std::uint64_t>(params, 1));
+            const auto paramNodes = accessor.children("param");
+            const auto params =
+                static_cast<std::uint64_t>(std::distance(paramNodes.begin(), paramNodes.end()));
+            const std::uint64_t last = capped(offset + capped(capped(count - 1) * stride) +
+                                              std::max<std::uint64_t>(params, 1));
             if (last > array->second.count) {
                 return "an accessor of " + std::to_string(count) + " items with stride " +
                        std::to_string(stride) + " reads past the " +
@@ -338,7 +337,8 @@ private:
                 auto& [node, next] = stack.back();
                 if (next < edges[node].size()) {
                     const std::size_t child = edges[node][next++];
-                    if (state[child] == State::open) return "a node instances itself, directly or not";
+                    if (state[child] == State::open)
+                        return "a node instances itself, directly or not";
                     if (state[child] == State::unvisited) {
                         state[child] = State::open;
                         stack.emplace_back(child, 0);
@@ -351,8 +351,7 @@ private:
                     size[node] = capped(size[node] + size[child]);
                 }
                 if (depth[node] > maxDepth) {
-                    return "nodes nest deeper than " + std::to_string(maxDepth) +
-                           " once instanced";
+                    return "nodes nest deeper than " + std::to_string(maxDepth) + " once instanced";
                 }
                 if (size[node] > limits_.expandedNodes) {
                     return "more than " + std::to_string(limits_.expandedNodes) +

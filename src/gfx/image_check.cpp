@@ -41,8 +41,7 @@ private:
     const std::string& bytes_;
 };
 
-std::string sizeProblem(const char* what, std::uint64_t width, std::uint64_t height,
-                        int maxSide) {
+std::string sizeProblem(const char* what, std::uint64_t width, std::uint64_t height, int maxSide) {
     const std::string size = std::to_string(width) + "x" + std::to_string(height) + " pixels";
     if (width == 0 || height == 0) return std::string(what) + " " + size + ", an empty image";
     const auto limit = static_cast<std::uint64_t>(maxSide);
@@ -51,8 +50,8 @@ std::string sizeProblem(const char* what, std::uint64_t width, std::uint64_t hei
                " a side";
     }
     if (width * height > maxImagePixels) {
-        return std::string(what) + " " + size + ", more than " +
-               std::to_string(maxImagePixels) + " in all";
+        return std::string(what) + " " + size + ", more than " + std::to_string(maxImagePixels) +
+               " in all";
     }
     return {};
 }
@@ -68,8 +67,7 @@ std::string pngProblem(const std::string& bytes, int maxSide) {
 
 // Frame headers (SOF0 to SOF15) are C0 to CF, less DHT (C4), JPG (C8) and DAC (CC).
 bool isFrameHeader(std::uint32_t marker) {
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-           marker != 0xCC;
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
 // Walks the markers as libjpeg does: whatever lies between segments is skipped up to the
@@ -142,8 +140,8 @@ std::string tiffProblem(const ByteView& view, bool little, int maxSide) {
             std::uint64_t& side = tag == tiffImageWidth ? width : height;
             side = std::max(side, value);
         }
-        if (std::string problem = sizeProblem(("the header of " + name + " claims").c_str(),
-                                              width, height, maxSide);
+        if (std::string problem =
+                sizeProblem(("the header of " + name + " claims").c_str(), width, height, maxSide);
             !problem.empty()) {
             return problem;
         }

@@ -25,8 +25,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' ||
 // 200 bytes; otherwise it offers the file to every other reader it has, which the game
 // never means to use.
 bool looksLikeObj(const std::string& bytes) {
-    static const char* const starts[] = {"mtllib", "usemtl", "v ", "vt ", "vn ", "o ",
-                                         "g ",     "s ",     "f "};
+    static const char* const starts[] = {"mtllib", "usemtl", "v ", "vt ", "vn ",
+                                         "o ",     "g ",     "s ", "f "};
     std::string head = bytes.substr(0, 200);
     head.erase(std::remove(head.begin(), head.end(), '\0'), head.end());
     std::transform(head.begin(), head.end(), head.begin(),

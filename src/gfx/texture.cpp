@@ -49,9 +49,9 @@ bool openImage(const std::string& path, int maxSide, ImageLoadFailure& failure) 
     }
     // Formats the header check does not read can still be too large for GL, which would
     // leave an empty texture behind.
-    std::string oversize = oversizeProblem(static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_WIDTH)),
-                                           static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT)),
-                                           maxSide);
+    const auto width = static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_WIDTH));
+    const auto height = static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT));
+    std::string oversize = oversizeProblem(width, height, maxSide);
     if (!oversize.empty()) {
         failure = {IL_ILLEGAL_FILE_VALUE, std::move(oversize)};
         return false;

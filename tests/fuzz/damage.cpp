@@ -37,10 +37,12 @@ private:
 const std::uint32_t edgeWords[] = {0,          1,          0x7F,       0x80,       0xFF,
                                    0x7FFF,     0x8000,     0xFFFF,     0x10000,    0x7FFFFFFF,
                                    0x80000000, 0xFFFFFFFF, 0xFFFFFFFE, 0x00010001, 0x4000};
-const char* const edgeNumbers[] = {"0",     "-1",  "4294967295", "2147483648", "99999999999999999999",
-                                   "1e308", "-0",  "nan",        "65536",      "-2147483649",
-                                   "3.4e39", "1.", ".5e-", "0x10"};
-const char strayBytes[] = {'<', '>', '/', '-', 'x', '\\', '\r', '\n', ' ', '"', '&', '#', '\0', '='};
+const char* const edgeNumbers[] = {
+    "0",      "-1", "4294967295", "2147483648", "99999999999999999999",
+    "1e308",  "-0", "nan",        "65536",      "-2147483649",
+    "3.4e39", "1.", ".5e-",       "0x10"};
+const char strayBytes[] = {'<',  '>', '/', '-', 'x', '\\', '\r',
+                           '\n', ' ', '"', '&', '#', '\0', '='};
 
 bool isNumberByte(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'e'; }
 
@@ -53,56 +55,56 @@ std::string damageOnce(std::string& bytes, bool text, Dice& dice) {
     const std::size_t size = bytes.size();
     const std::size_t at = dice.below(size);
     switch (dice.below(text ? 9 : 7)) {
-    case 0:
-        bytes.resize(at);
-        return "truncated at " + std::to_string(at);
-    case 1:
-        bytes[at] = static_cast<char>(dice.below(256));
-        return "byte " + std::to_string(at) + " set";
-    case 2:
-        bytes[at] = static_cast<char>(bytes[at] ^ (1 << dice.below(8)));
-        return "bit flipped at " + std::to_string(at);
-    case 3: {
-        // An edge value over a 2- or 4-byte field, either byte order: sizes and counts.
-        const std::uint32_t value = dice.pick(edgeWords);
-        const std::size_t width = dice.below(2) ? 4 : 2;
-        const bool big = dice.below(2);
-        for (std::size_t i = 0; i < width && at + i < size; ++i) {
-            const std::size_t shift = 8 * (big ? width - 1 - i : i);
-            bytes[at + i] = static_cast<char>(value >> shift);
+        case 0:
+            bytes.resize(at);
+            return "truncated at " + std::to_string(at);
+        case 1:
+            bytes[at] = static_cast<char>(dice.below(256));
+            return "byte " + std::to_string(at) + " set";
+        case 2:
+            bytes[at] = static_cast<char>(bytes[at] ^ (1 << dice.below(8)));
+            return "bit flipped at " + std::to_string(at);
+        case 3: {
+            // An edge value over a 2- or 4-byte field, either byte order: sizes and counts.
+            const std::uint32_t value = dice.pick(edgeWords);
+            const std::size_t width = dice.below(2) ? 4 : 2;
+            const bool big = dice.below(2);
+            for (std::size_t i = 0; i < width && at + i < size; ++i) {
+                const std::size_t shift = 8 * (big ? width - 1 - i : i);
+                bytes[at + i] = static_cast<char>(value >> shift);
+            }
+            return "edge value " + std::to_string(value) + " at " + std::to_string(at);
         }
-        return "edge value " + std::to_string(value) + " at " + std::to_string(at);
-    }
-    case 4: {
-        const std::size_t length = 1 + dice.below(std::min<std::size_t>(256, size - at));
-        bytes.insert(dice.below(size), bytes.substr(at, length));
-        return std::to_string(length) + " bytes repeated";
-    }
-    case 5: {
-        const std::size_t length = 1 + dice.below(std::min<std::size_t>(256, size - at));
-        bytes.erase(at, length);
-        return std::to_string(length) + " bytes deleted at " + std::to_string(at);
-    }
-    case 6: {
-        const std::uint64_t count = 1 + dice.below(16);
-        for (std::uint64_t i = 0; i < count; ++i)
-            bytes[dice.below(size)] = static_cast<char>(dice.below(256));
-        return std::to_string(count) + " bytes scattered";
-    }
-    case 7: {
-        // The number around `at` (or the next one) becomes an edge number.
-        std::size_t start = at;
-        while (start < size && !isNumberByte(bytes[start])) ++start;
-        while (start > 0 && isNumberByte(bytes[start - 1])) --start;
-        std::size_t end = start;
-        while (end < size && isNumberByte(bytes[end])) ++end;
-        const std::string number = dice.pick(edgeNumbers);
-        bytes.replace(start, end - start, number);
-        return "number at " + std::to_string(start) + " made " + number;
-    }
-    default:
-        bytes.insert(at, 1, dice.pick(strayBytes));
-        return "stray byte at " + std::to_string(at);
+        case 4: {
+            const std::size_t length = 1 + dice.below(std::min<std::size_t>(256, size - at));
+            bytes.insert(dice.below(size), bytes.substr(at, length));
+            return std::to_string(length) + " bytes repeated";
+        }
+        case 5: {
+            const std::size_t length = 1 + dice.below(std::min<std::size_t>(256, size - at));
+            bytes.erase(at, length);
+            return std::to_string(length) + " bytes deleted at " + std::to_string(at);
+        }
+        case 6: {
+            const std::uint64_t count = 1 + dice.below(16);
+            for (std::uint64_t i = 0; i < count; ++i)
+                bytes[dice.below(size)] = static_cast<char>(dice.below(256));
+            return std::to_string(count) + " bytes scattered";
+        }
+        case 7: {
+            // The number around `at` (or the next one) becomes an edge number.
+            std::size_t start = at;
+            while (start < size && !isNumberByte(bytes[start])) ++start;
+            while (start > 0 && isNumberByte(bytes[start - 1])) --start;
+            std::size_t end = start;
+            while (end < size && isNumberByte(bytes[end])) ++end;
+            const std::string number = dice.pick(edgeNumbers);
+            bytes.replace(start, end - start, number);
+            return "number at " + std::to_string(start) + " made " + number;
+        }
+        default:
+            bytes.insert(at, 1, dice.pick(strayBytes));
+            return "stray byte at " + std::to_string(at);
     }
 }
 
@@ -111,19 +113,23 @@ std::string damageOnce(std::string& bytes, bool text, Dice& dice) {
 const std::vector<Format>& formats() {
     static const std::vector<Format> all = [] {
         std::vector<Format> list = {
-            {"jpeg", "texture",
+            {"jpeg",
+             "texture",
              {"Textures/moss.jpg", "Models/morvie/morvie_textures/morvie.jpg",
               "Textures/fisch_neu2.jpg", "Textures/greyfish.jpg", "sdkarte8.jpg",
               "Textures/sky_seamless.jpg"},
              false},
-            {"png", "texture",
+            {"png",
+             "texture",
              {"Models/duck/duck_textures/duck.png", "Textures/yellowfish.png"},
              false},
-            {"tiff", "texture",
+            {"tiff",
+             "texture",
              {"Textures/caustics/save.01.tif", "Textures/caustics/save.17.tif"},
              false},
             {"heightmap", "heightmap", {"heightmap1.png"}, false},
-            {"obj", "model",
+            {"obj",
+             "model",
              {"Models/sun/sun.obj", "Models/sky/sky1.obj", "Models/fish/fish_small.obj",
               "Models/fish/fish_long2.obj", "Models/fish/schwanzflosse_higher.obj",
               "Models/fish/schwanzflosse_long_thin.obj", "Models/morvie/morvie2.obj",
@@ -142,8 +148,7 @@ DamagedFile damagedCopy(const Format& format, const std::vector<std::string>& se
                         std::uint64_t seed, std::uint64_t index) {
     Dice dice(seed, index);
     const std::size_t which = dice.below(seedBytes.size());
-    DamagedFile file{format.seeds[which] + ":", extensionOf(format.seeds[which]),
-                     seedBytes[which]};
+    DamagedFile file{format.seeds[which] + ":", extensionOf(format.seeds[which]), seedBytes[which]};
     // Mostly one step, so most damage stays near the file's own structure; sometimes more.
     const std::uint64_t steps = dice.below(4) == 0 ? 2 + dice.below(4) : 1;
     for (std::uint64_t i = 0; i < steps; ++i)

@@ -20,9 +20,9 @@ const std::vector<Format>& formats();
 
 // What the game should make of a known pattern.
 enum class Expect {
-    refused,  // a guard names the file and says why; the library never sees it
-    anything, // passes the guards (the library may still fail); it only must not crash
-    loaded,   // the game takes it
+    refused,   // a guard names the file and says why; the library never sees it
+    anything,  // passes the guards (the library may still fail); it only must not crash
+    loaded,    // the game takes it
 };
 
 struct DamagedFile {

@@ -106,7 +106,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         tarn::sound::play2D(engine, file.c_str(), true, false, false);
-        const tarn::sound::Sound ping = tarn::sound::play2D(engine, file.c_str(), false, false, true);
+        const tarn::sound::Sound ping =
+            tarn::sound::play2D(engine, file.c_str(), false, false, true);
         tarn::sound::setVolume(engine, ping, 0.5f);
         tarn::sound::dropEngine(engine);
     } else if (kind == "texture" || kind == "model" || kind == "font") {

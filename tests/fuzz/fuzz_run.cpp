@@ -110,9 +110,13 @@ public:
         for (const Format& format : tarn::fuzz::formats()) {
             if (!options_.only.empty() && options_.only != format.name) continue;
             order_.push_back(format.name);
-            const std::vector<std::string> seeds = tarn::fuzz::readSeeds(format, options_.resources);
-            for (DamagedFile& file : tarn::fuzz::knownPatterns(format, seeds))
+            const std::vector<std::string> seeds =
+                tarn::fuzz::readSeeds(format, options_.resources);
+            for (DamagedFile& file : tarn::fuzz::knownPatterns(format, seeds)) {
                 queue.push_back({&format, std::move(file)});
+                ++expected_[format.name];
+            }
+            expected_[format.name] += options_.runs;
             // Copies are made as slots free up, so a few thousand never sit in memory.
             for (std::uint64_t i = 0; i < options_.runs; ++i) pending_.push_back({&format, i});
             seeds_.emplace(format.name, seeds);
@@ -157,7 +161,8 @@ private:
         if (pid <= 0) {
             const auto now = Clock::now();
             for (auto& [child, job] : running) {
-                if (!job.killed && now - job.start > std::chrono::duration<double>(timeLimitSeconds)) {
+                if (!job.killed &&
+                    now - job.start > std::chrono::duration<double>(timeLimitSeconds)) {
                     kill(child, SIGKILL);
                     job.killed = true;
                 }
@@ -194,6 +199,17 @@ private:
         if (!verdict.empty()) keepFailure(job, verdict);
         fs::remove(job.path);
         fs::remove(job.log);
+        // A long run says where it is: formats finish one after another.
+        if (tally.runs == expected_.at(job.work.format->name)) {
+            const auto minutes =
+                std::chrono::duration<double>(Clock::now() - started_).count() / 60;
+            std::printf(
+                "%s done: %llu runs, %llu failed (%.1f min)\n", job.work.format->name.c_str(),
+                static_cast<unsigned long long>(tally.runs),
+                static_cast<unsigned long long>(tally.crashes + tally.overTime + tally.overMemory),
+                minutes);
+            std::fflush(stdout);
+        }
     }
 
     void keepFailure(const Running& job, const std::string& verdict) {
@@ -209,7 +225,8 @@ private:
     bool report() const {
         std::printf("\nFuzz run, seed %llu: %.0f s%s a run, %u at a time\n",
                     static_cast<unsigned long long>(options_.seed), timeLimitSeconds,
-                    sanitized ? " (no memory cap under AddressSanitizer)" : " and 1 GB", options_.jobs);
+                    sanitized ? " (no memory cap under AddressSanitizer)" : " and 1 GB",
+                    options_.jobs);
         std::printf("%-10s %7s %8s %9s %10s %9s %9s\n", "format", "runs", "crashes", "over time",
                     "over 1 GB", "slowest", "largest");
         Tally total;
@@ -226,7 +243,8 @@ private:
             total.overTime += t.overTime;
             total.overMemory += t.overMemory;
         }
-        std::printf("%-10s %7llu %8llu %9llu %10llu\n", "all", static_cast<unsigned long long>(total.runs),
+        std::printf("%-10s %7llu %8llu %9llu %10llu\n", "all",
+                    static_cast<unsigned long long>(total.runs),
                     static_cast<unsigned long long>(total.crashes),
                     static_cast<unsigned long long>(total.overTime),
                     static_cast<unsigned long long>(total.overMemory));
@@ -240,6 +258,8 @@ private:
     std::map<std::string, std::vector<std::string>> seeds_;
     std::deque<std::pair<const Format*, std::uint64_t>> pending_;
     std::map<std::string, Tally> tallies_;
+    std::map<std::string, std::uint64_t> expected_;
+    const Clock::time_point started_ = Clock::now();
     std::uint64_t serial_ = 0;
     int kept_ = 0;
 };
@@ -258,14 +278,22 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
         const std::string value = argv[i + 1];
-        if (flag == "--probe") options.probe = value;
-        else if (flag == "--resources") options.resources = value;
-        else if (flag == "--runs") options.runs = std::stoull(value);
-        else if (flag == "--seed") options.seed = std::stoull(value);
-        else if (flag == "--jobs") options.jobs = static_cast<unsigned>(std::max(1, std::stoi(value)));
-        else if (flag == "--format") options.only = value;
-        else if (flag == "--keep") options.keep = value;
-        else return usage();
+        if (flag == "--probe")
+            options.probe = value;
+        else if (flag == "--resources")
+            options.resources = value;
+        else if (flag == "--runs")
+            options.runs = std::stoull(value);
+        else if (flag == "--seed")
+            options.seed = std::stoull(value);
+        else if (flag == "--jobs")
+            options.jobs = static_cast<unsigned>(std::max(1, std::stoi(value)));
+        else if (flag == "--format")
+            options.only = value;
+        else if (flag == "--keep")
+            options.keep = value;
+        else
+            return usage();
     }
     if (argc % 2 == 0 || options.probe.empty() || options.resources.empty()) return usage();
     try {

@@ -33,7 +33,9 @@ std::string tiff(bool little, const std::vector<std::pair<unsigned, unsigned>>& 
     auto u16 = [&](unsigned v) {
         return little ? std::string{char(v), char(v >> 8)} : std::string{char(v >> 8), char(v)};
     };
-    auto u32 = [&](unsigned v) { return little ? u16(v & 0xFFFF) + u16(v >> 16) : u16(v >> 16) + u16(v & 0xFFFF); };
+    auto u32 = [&](unsigned v) {
+        return little ? u16(v & 0xFFFF) + u16(v >> 16) : u16(v >> 16) + u16(v & 0xFFFF);
+    };
     auto entry = [&](unsigned tag, unsigned value) {
         const std::string field = useShort ? u16(value) + u16(0) : u32(value);
         return u16(tag) + u16(useShort ? 3 : 4) + u32(1) + field;

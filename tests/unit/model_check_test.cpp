@@ -36,7 +36,8 @@ std::string collada(const std::string& extraNodes = "") {
     <vertices id="vtx"><input semantic="POSITION" source="#pos"/></vertices>
     <triangles count="1"><input semantic="VERTEX" source="#vtx" offset="0"/><p>0 1 2</p></triangles>
   </mesh></geometry></library_geometries>
-  )" + extraNodes + R"(<library_visual_scenes><visual_scene id="Scene">
+  )" + extraNodes +
+           R"(<library_visual_scenes><visual_scene id="Scene">
     <node id="body" name="body"><instance_geometry url="#tri"/></node>
   </visual_scene></library_visual_scenes>
   <scene><instance_visual_scene url="#Scene"/></scene>
@@ -98,9 +99,10 @@ TEST(ColladaCheck, InstancedNodesFormAFiniteShallowTree) {
         "<node id=\"b\"><instance_node url=\"#a\"/></node></library_nodes>";
     EXPECT_EQ(colladaProblem(collada(twoNodeCycle)), "a node instances itself, directly or not");
     // Found by name where no id matches, as Assimp finds them.
-    EXPECT_NE(colladaProblem(replaceFirst(collada(), "<node id=\"body\" name=\"body\">",
-                                          "<node id=\"b\" name=\"duck\"><instance_node url=\"#duck\"/>")),
-              "");
+    EXPECT_NE(
+        colladaProblem(replaceFirst(collada(), "<node id=\"body\" name=\"body\">",
+                                    "<node id=\"b\" name=\"duck\"><instance_node url=\"#duck\"/>")),
+        "");
     EXPECT_NE(colladaProblem(colladaWithNestedNodes(collada(), 20), small()), "");
     EXPECT_EQ(colladaProblem(colladaWithNestedNodes(collada(), 3), small()), "");
     // A chain of instances is as deep as the nesting it stands for.
