@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <set>
 
 #include "gfx/png_check.h"
@@ -168,11 +167,13 @@ std::string imageProblem(const std::string& bytes, int maxSide) {
 }
 
 std::string imageFileProblem(const std::string& path, int maxSide) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file) return {};
-    return imageProblem(
-        std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()),
-        maxSide);
+    std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0)), '\0');
+    file.seekg(0);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    return imageProblem(bytes, maxSide);
 }
 
 std::string oversizeProblem(std::uint32_t width, std::uint32_t height, int maxSide) {

@@ -6,7 +6,6 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace tarn::gfx {
 
@@ -108,8 +107,9 @@ std::string modelFileProblem(const std::string& path, const ModelLimits& limits)
                std::to_string(limits.fileBytes) + " the game takes";
     }
     file.seekg(0);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
+    std::string bytes(size, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(file.gcount()));
     return extension == ".obj" ? objProblem(bytes, limits) : colladaProblem(bytes, limits);
 }
 
