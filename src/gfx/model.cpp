@@ -10,6 +10,8 @@
 #include <iostream>
 #include <utility>
 
+#include "gfx/model_check.h"
+
 namespace tarn::gfx {
 
 Model::Model(const std::string& path) { loadModel(path); }
@@ -25,6 +27,12 @@ bool isImportFailure(const aiScene* scene) {
 }
 
 void Model::loadModel(const std::string& path) {
+    // Assimp trusts the counts in a file; damaged ones never reach it.
+    if (const std::string problem = modelFileProblem(path); !problem.empty()) {
+        std::cout << "ERROR::ASSIMP:: Refused model file \"" << path << "\": " << problem
+                  << std::endl;
+        return;
+    }
     // Only what the game's files need: polygons as triangles, and v counted from the top
     // the way GL samples images uploaded top row first.
     Assimp::Importer importer;

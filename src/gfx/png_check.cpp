@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <vector>
 
 namespace tarn::gfx {
 
@@ -29,18 +28,23 @@ std::uint32_t readBigEndian32(const unsigned char* bytes) {
 std::string pngStructureProblem(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return {};
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                           std::istreambuf_iterator<char>());
-    if (bytes.size() < pngSignature.size() ||
-        !std::equal(pngSignature.begin(), pngSignature.end(), bytes.begin())) {
+    return pngChunkProblem(
+        std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
+}
+
+std::string pngChunkProblem(const std::string& contents) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(contents.data());
+    const std::size_t size = contents.size();
+    if (size < pngSignature.size() ||
+        !std::equal(pngSignature.begin(), pngSignature.end(), bytes)) {
         return {};
     }
 
     // Each chunk: 4-byte length, 4-byte type, the data, then a CRC over type and data.
     std::size_t at = pngSignature.size();
     bool first = true;
-    while (at < bytes.size()) {
-        const std::size_t left = bytes.size() - at;
+    while (at < size) {
+        const std::size_t left = size - at;
         if (left < 12) return "a chunk header runs past the end of the file";
         const std::uint32_t length = readBigEndian32(&bytes[at]);
         const std::string type(reinterpret_cast<const char*>(&bytes[at + 4]), 4);

@@ -14,4 +14,7 @@ bool pngStructureIsSound(const std::string& path);
 // end of the file"); empty wherever pngStructureIsSound is true.
 std::string pngStructureProblem(const std::string& path);
 
+// The same for the bytes of a file.
+std::string pngChunkProblem(const std::string& bytes);
+
 }  // namespace tarn::gfx

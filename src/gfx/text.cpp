@@ -38,6 +38,14 @@ void createGlyphTexture(char code, const FT_GlyphSlot slot) {
     glyphTable.emplace(code, glyph);
 }
 
+// A font whose hinting program is damaged fails every glyph with hinting on, though its
+// outlines are fine: such a glyph is drawn unhinted rather than not at all.
+bool loadGlyph(FT_Face face, int code) {
+    const auto charCode = static_cast<FT_ULong>(code);
+    return FT_Load_Char(face, charCode, FT_LOAD_RENDER) == 0 ||
+           FT_Load_Char(face, charCode, FT_LOAD_RENDER | FT_LOAD_NO_HINTING) == 0;
+}
+
 void createQuadBuffer() {
     glGenVertexArrays(1, &textVao);
     glGenBuffers(1, &textVbo);
@@ -72,7 +80,7 @@ void loadFont(const std::string& fontPath) {
     // Glyph rows are byte-packed; the game's own textures are all uploaded by now.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (int code = 0; code < 128; ++code) {
-        if (FT_Load_Char(face, static_cast<FT_ULong>(code), FT_LOAD_RENDER)) {
+        if (!loadGlyph(face, code)) {
             std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
             continue;
         }

@@ -4,11 +4,12 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <utility>
 
-#include "gfx/png_check.h"
+#include "gfx/image_check.h"
 
 namespace tarn::gfx {
 
@@ -17,32 +18,55 @@ namespace {
 constexpr ILint builtAgainstVersion = 178;
 
 struct ImageLoadFailure {
-    ILenum code;
-    const char* text;
+    ILenum code = IL_NO_ERROR;
+    std::string text;
 };
 
-// Opens the image into the bound DevIL image. A PNG with broken chunks never reaches
-// DevIL, which may spin forever on it; it fails like any unreadable file.
-bool openImage(const std::string& path, ImageLoadFailure& failure) {
-    if (!pngStructureIsSound(path)) {
-        failure.code = IL_ILLEGAL_FILE_VALUE;
-        failure.text = iluErrorString(failure.code);
-        return false;
-    }
-    if (ilLoadImage(path.c_str())) return true;
-    failure.code = ilGetError();
-    failure.text = iluErrorString(failure.code);
-    return false;
+ImageLoadFailure libraryFailure() {
+    const ILenum code = ilGetError();
+    const char* text = iluErrorString(code);
+    return {code, text ? text : "unknown error"};
 }
 
-// Uploads what DevIL holds when it is plain 8-bit RGB with all its pixels; anything else
-// (a failed load or conversion leaves odd states behind) becomes one black pixel, so the
-// texture is complete and GL never reads past the image's data.
-void uploadBoundImage(ILint width, ILint height, ILint dataSize, const ILubyte* data,
-                      ILint format) {
+// The largest side this GL takes, and never more than the game takes from any image.
+int largestTextureSide() {
+    GLint side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    return side > 0 ? std::min(static_cast<int>(side), maxImageSide) : maxImageSide;
+}
+
+// Opens the image into the bound DevIL image. A file whose header is broken or claims
+// more pixels than GL takes never reaches DevIL, whose decoders may spin, overflow or ask
+// for gigabytes on it; it fails like any unreadable file, with the reason.
+bool openImage(const std::string& path, int maxSide, ImageLoadFailure& failure) {
+    if (std::string problem = imageFileProblem(path, maxSide); !problem.empty()) {
+        failure = {IL_ILLEGAL_FILE_VALUE, std::move(problem)};
+        return false;
+    }
+    if (!ilLoadImage(path.c_str())) {
+        failure = libraryFailure();
+        return false;
+    }
+    // Formats the header check does not read can still be too large for GL, which would
+    // leave an empty texture behind.
+    const auto width = static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_WIDTH));
+    const auto height = static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT));
+    std::string oversize = oversizeProblem(width, height, maxSide);
+    if (!oversize.empty()) {
+        failure = {IL_ILLEGAL_FILE_VALUE, std::move(oversize)};
+        return false;
+    }
+    return true;
+}
+
+// Uploads what DevIL holds when it loaded and converted to plain 8-bit RGB with all its
+// pixels; anything else (a failed load or conversion leaves odd states behind) becomes one
+// black pixel, so the texture is complete and GL never reads past the image's data.
+void uploadBoundImage(bool converted, ILint width, ILint height, ILint dataSize,
+                      const ILubyte* data, ILint format) {
     const bool usable =
-        data && format == IL_RGB && ilGetInteger(IL_IMAGE_TYPE) == IL_UNSIGNED_BYTE && width > 0 &&
-        height > 0 &&
+        converted && data && format == IL_RGB && ilGetInteger(IL_IMAGE_TYPE) == IL_UNSIGNED_BYTE &&
+        width > 0 && height > 0 &&
         static_cast<std::int64_t>(dataSize) >= static_cast<std::int64_t>(width) * height * 3;
     static const ILubyte blackPixel[3] = {0, 0, 0};
 
@@ -71,8 +95,9 @@ Texture::Texture(const std::string& path) : path(path) {
     ilGenImages(1, &image);
     ilBindImage(image);
 
-    ImageLoadFailure failure{};
-    if (openImage(path, failure)) {
+    ImageLoadFailure failure;
+    const bool loaded = openImage(path, largestTextureSide(), failure);
+    if (loaded) {
         std::cout << "Successfully loaded texture file [" << path << "]." << std::endl;
     } else {
         std::cerr << "Could not open file [" << path << "]: " << failure.text << " ("
@@ -81,10 +106,16 @@ Texture::Texture(const std::string& path) : path(path) {
         std::cerr << std::endl;
     }
 
-    if (!ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
-        const ILenum code = ilGetError();
-        std::cerr << "Could not convert image [" << path << "]: " << iluErrorString(code) << " ("
-                  << code << ")" << std::endl;
+    // What a failed load leaves in DevIL may be half built, and converting it has aborted
+    // the game: it is neither converted nor uploaded.
+    bool converted = false;
+    if (loaded) {
+        converted = ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
+        if (!converted) {
+            const ImageLoadFailure conversion = libraryFailure();
+            std::cerr << "Could not convert image [" << path << "]: " << conversion.text << " ("
+                      << conversion.code << ")" << std::endl;
+        }
     }
 
     const ILint width = ilGetInteger(IL_IMAGE_WIDTH);
@@ -96,7 +127,7 @@ Texture::Texture(const std::string& path) : path(path) {
               << "; pos = " << reinterpret_cast<std::uintptr_t>(data) << ", size = " << dataSize
               << "; type = " << format << std::endl;
 
-    uploadBoundImage(width, height, dataSize, data, format);
+    uploadBoundImage(converted, width, height, dataSize, data, format);
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

@@ -5,9 +5,10 @@
 #include <IL/ilu.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <iostream>
 
-#include "gfx/png_check.h"
+#include "gfx/image_check.h"
 
 namespace tarn::scene {
 
@@ -18,10 +19,15 @@ namespace {
 constexpr double lowestFloor = -11.0;
 constexpr float worldLimit = 53.0f;
 
-void reportFailedLoad(ILenum code, const char* text) {
+void reportFailedLoad(ILenum code, const std::string& text) {
     std::cerr << "Could not open heightMap file:" << text << " (" << code << "):";
     std::cout << code << ": " << text << std::endl;
     std::cerr << std::endl;
+}
+
+// The library's text names no file; the guards' reasons are given with it.
+void reportRefusedFile(const std::string& path, const std::string& reason) {
+    reportFailedLoad(IL_ILLEGAL_FILE_VALUE, "[" + path + "] " + reason);
 }
 
 }  // namespace
@@ -41,9 +47,10 @@ HeightMap::HeightMap(int width, int height, std::vector<unsigned char> rgba)
 HeightMap::HeightMap(const std::string& path) {
     ilInit();
     iluInit();
-    // DevIL hangs on some broken PNGs, so those never reach it.
-    if (!gfx::pngStructureIsSound(path)) {
-        reportFailedLoad(IL_ILLEGAL_FILE_VALUE, iluErrorString(IL_ILLEGAL_FILE_VALUE));
+    // DevIL hangs on some broken PNGs and overflows or runs out of memory on huge sizes,
+    // so those never reach it.
+    if (std::string problem = gfx::imageFileProblem(path); !problem.empty()) {
+        reportRefusedFile(path, problem);
         return;
     }
     ILuint image = 0;
@@ -51,7 +58,13 @@ HeightMap::HeightMap(const std::string& path) {
     ilBindImage(image);
     if (!ilLoadImage(path.c_str())) {
         const ILenum code = ilGetError();
-        reportFailedLoad(code, iluErrorString(code));
+        const char* text = iluErrorString(code);
+        reportFailedLoad(code, text ? text : "unknown error");
+    } else if (const std::string oversize = gfx::oversizeProblem(
+                   static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_WIDTH)),
+                   static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT)), gfx::maxImageSide);
+               !oversize.empty()) {
+        reportRefusedFile(path, oversize);
     } else {
         std::cout << "Successfully loaded heightMap file." << std::endl;
         // Whatever the file holds (grey, RGB, 16-bit), lookups read 4 bytes a pixel.
@@ -59,10 +72,12 @@ HeightMap::HeightMap(const std::string& path) {
             const int w = ilGetInteger(IL_IMAGE_WIDTH);
             const int h = ilGetInteger(IL_IMAGE_HEIGHT);
             const ILubyte* data = ilGetData();
-            if (data && w > 0 && h > 0) {
+            const std::size_t bytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4;
+            if (data && w > 0 && h > 0 &&
+                static_cast<std::size_t>(ilGetInteger(IL_IMAGE_SIZE_OF_DATA)) >= bytes) {
                 width = w;
                 height = h;
-                pixels.assign(data, data + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+                pixels.assign(data, data + bytes);
             }
         }
     }

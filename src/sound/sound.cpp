@@ -3,9 +3,12 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <alsa/asoundlib.h>
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <iostream>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -23,13 +26,31 @@ struct Engine {
 
 namespace {
 
-// Decodes a whole file; returns 0 when it cannot be read.
+// The game's sounds last seconds; a header that promises more than ten minutes at 48 kHz
+// is damaged, and decoding it whole could ask for gigabytes (libsndfile takes the format
+// from the bytes, not the name, so any header it knows can arrive here).
+constexpr sf_count_t maxFrames = 48000 * 600;
+
+// Whatever the reason, the file is named once: its failure is cached with it.
+void reportUndecodable(const char* file, const std::string& reason) {
+    std::cerr << "Could not decode sound file [" << file << "]: " << reason << std::endl;
+}
+
+// Decodes a whole file; returns 0 (after saying why) when it cannot be played.
 ALuint decodeFile(const char* file) {
     SF_INFO info{};
     SNDFILE* sf = sf_open(file, SFM_READ, &info);
-    if (!sf) return 0;
+    if (!sf) {
+        reportUndecodable(file, sf_strerror(nullptr));
+        return 0;
+    }
     ALuint buffer = 0;
-    if (info.channels >= 1 && info.channels <= 2 && info.frames > 0) {
+    if (info.channels < 1 || info.channels > 2) {
+        reportUndecodable(file, std::to_string(info.channels) + " channels, not 1 or 2");
+    } else if (info.frames <= 0 || info.frames > maxFrames || info.samplerate <= 0) {
+        reportUndecodable(file, std::to_string(info.frames) + " frames at " +
+                                    std::to_string(info.samplerate) + " Hz");
+    } else {
         std::vector<short> samples(static_cast<size_t>(info.frames) * info.channels);
         const sf_count_t read = sf_readf_short(sf, samples.data(), info.frames);
         if (read > 0) {
@@ -42,7 +63,10 @@ ALuint decodeFile(const char* file) {
             if (alGetError() != AL_NO_ERROR) {
                 alDeleteBuffers(1, &buffer);
                 buffer = 0;
+                reportUndecodable(file, "the sound library refused its samples");
             }
+        } else {
+            reportUndecodable(file, "no samples could be read");
         }
     }
     sf_close(sf);
@@ -75,9 +99,22 @@ void releaseFinished(Engine& engine) {
     }
 }
 
+// alsa-lib prints its own lines for every card it fails to find while OpenAL Soft probes.
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card, OpenAL Soft and ALSA fill standard error with their probing; the
+// game's own line about a missing engine says enough. Someone who sets ALSOFT_LOGLEVEL
+// wants the libraries' diagnostics, ALSA's included, and gets them.
+void quietenLibraryLogs() {
+    if (std::getenv("ALSOFT_LOGLEVEL")) return;
+    setenv("ALSOFT_LOGLEVEL", "0", 0);  // read once, when the first device is opened
+    snd_lib_error_set_handler(ignoreAlsaMessage);
+}
+
 }  // namespace
 
 Engine* createEngine() {
+    quietenLibraryLogs();
     ALCdevice* device = alcOpenDevice(nullptr);
     if (!device) return nullptr;
     ALCcontext* context = alcCreateContext(device, nullptr);

@@ -13,6 +13,8 @@
 #include <filesystem>
 
 #include "assets/asset_paths.h"
+#include "gfx/image_check.h"
+#include "gfx/model_check.h"
 #include "support/process.h"
 
 namespace fs = std::filesystem;
@@ -76,6 +78,14 @@ TEST(AssetFiles, ImagesLoadWithDevilAtPowerOfTwoSizes) {
         EXPECT_TRUE(ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE));
         ilDeleteImages(1, &id);
     }
+}
+
+// The guards in front of DevIL and Assimp must never refuse the game's own files.
+TEST(AssetFiles, EveryImageAndModelPassesTheLoadersGuards) {
+    for (const std::string& path : imageFiles())
+        EXPECT_EQ(tarn::gfx::imageFileProblem(staged(path)), "") << path;
+    for (const std::string& path : modelFiles())
+        EXPECT_EQ(tarn::gfx::modelFileProblem(staged(path)), "") << path;
 }
 
 TEST(AssetFiles, SoundsAreSixteenBitWavesAt44100Hz) {

@@ -8,7 +8,10 @@
 #include <memory>
 #include <regex>
 
+#include <IL/il.h>
+
 #include "app/textures.h"
+#include "support/devil_image.h"
 #include "support/gl_context.h"
 #include "support/png_fixture.h"
 #include "support/process.h"
@@ -140,6 +143,45 @@ TEST_F(TextureFiles, APngCutShortIsReportedAndNeverHangs) {
             << result.err;
     }
     EXPECT_EQ(result.out.find("Successfully loaded"), std::string::npos) << result.out;
+}
+
+TEST_F(TextureFiles, WhatAFailedLoadLeavesIsNeverConvertedOrUploaded) {
+    // DevIL fails on a JPEG cut in half, but keeps the full-size image it began to fill.
+    const Image noise = gradient(64, 64);
+    const std::string whole = readFile(
+        writeImageWithDevIL(dir + "/noise.jpg", 64, 64, 3, IL_RGB, noise.rgb));
+    const std::string path = dir + "/cut.jpg";
+    writeFile(path, whole.substr(0, whole.size() / 2));
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const Texture texture(path);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("Could not open file [" + path + "]: ", 0), 0u) << err;
+    EXPECT_EQ(err.find("Could not convert"), std::string::npos) << err;
+    EXPECT_EQ(out.find("Successfully loaded"), std::string::npos) << out;
+    const Image gpu = readBack(texture.id);
+    EXPECT_EQ(gpu.width, 1);
+    EXPECT_EQ(gpu.height, 1);
+}
+
+TEST_F(TextureFiles, AnImageLargerThanTheGameTakesIsRefusedEvenInAFormatTheGuardCannotRead) {
+    // A TGA header is not read before DevIL, so the size is held to the limit after loading.
+    const std::string path = writeImageWithDevIL(dir + "/wide.tga", 8193, 1, 3, IL_RGB,
+                                                 std::vector<unsigned char>(8193 * 3, 90));
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const Texture texture(path);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("Could not open file [" + path +
+                            "]: the image is 8193x1 pixels, more than 8192 a side",
+                        0),
+              0u)
+        << err;
+    EXPECT_EQ(out.find("Successfully loaded"), std::string::npos) << out;
+    const Image gpu = readBack(texture.id);
+    EXPECT_EQ(gpu.width, 1);
 }
 
 TEST(TextureSampling, TheFourSettingsReachUnitsZeroToTenButNotEightAndTen) {

@@ -134,12 +134,25 @@ TEST_F(WaveDevice, AHeldSonarKeyKeepsOnlyThePingsStillSounding) {
     dropEngine(engine);
 }
 
-TEST_F(WaveDevice, MissingFileGivesNoSoundAndNoHandle) {
+TEST_F(WaveDevice, MissingOrUndecodableFilesGiveNoSoundAndAreNamedOnce) {
+    const std::string cut = dir + "/cut.wav";
+    writeFile(cut, readFile(dir + "/ping.wav").substr(0, 30));
     Engine* engine = createEngine();
     ASSERT_NE(engine, nullptr);
-    EXPECT_FALSE(play2D(engine, (dir + "/absent.wav").c_str(), false, false, true));
+    testing::internal::CaptureStderr();
+    for (const std::string& file : {dir + "/absent.wav", cut, cut, dir + "/absent.wav"}) {
+        EXPECT_FALSE(play2D(engine, file.c_str(), false, false, true)) << file;
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(liveSoundCount(engine), 0u);
     dropEngine(engine);
+
+    for (const std::string& file : {dir + "/absent.wav", cut}) {
+        const std::string line = "Could not decode sound file [" + file + "]: ";
+        const std::size_t first = err.find(line);
+        EXPECT_NE(first, std::string::npos) << err;
+        EXPECT_EQ(err.find(line, first + 1), std::string::npos) << "named twice:\n" << err;
+    }
 }
 
 TEST(NoSoundDevice, EveryCallIsHarmlessWithoutAnEngine) {
@@ -156,4 +169,26 @@ TEST(NoSoundDevice, EveryCallIsHarmlessWithoutAnEngine) {
     dropEngine(engine);
     dropEngine(engine);
     EXPECT_EQ(engine, nullptr);
+}
+
+// OpenAL Soft and ALSA print their own probing when there is no card; the game's stderr
+// stays its own unless someone asks the libraries to talk.
+TEST(LibraryLogs, OpeningTheDefaultDeviceAddsNoLibraryLinesUnlessAskedFor) {
+    unsetenv("ALSOFT_LOGLEVEL");
+    unsetenv("ALSOFT_DRIVERS");
+    setenv("ALSOFT_CONF", "/dev/null", 1);
+    testing::internal::CaptureStderr();
+    Engine* engine = createEngine();
+    dropEngine(engine);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(LibraryLogs, AUserLogLevelIsLeftAlone) {
+    setenv("ALSOFT_LOGLEVEL", "3", 1);
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    setenv("ALSOFT_CONF", "/dev/null", 1);
+    testing::internal::CaptureStderr();
+    Engine* engine = createEngine();
+    dropEngine(engine);
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
 }

@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir,
                            const std::vector<std::string>& extraEnv) {
-    const std::string dir = makeTempDir();
-    outPath_ = dir + "/stdout";
-    errPath_ = dir + "/stderr";
+    outputDir_ = makeTempDir();
+    outPath_ = outputDir_ + "/stdout";
+    errPath_ = outputDir_ + "/stderr";
     pid_ = fork();
     if (pid_ < 0) throw std::runtime_error("fork failed");
     if (pid_ == 0) {
@@ -48,6 +48,8 @@ ChildProcess::~ChildProcess() {
         kill(pid_, SIGKILL);
         waitpid(pid_, &status_, 0);
     }
+    std::error_code ignored;
+    fs::remove_all(outputDir_, ignored);
 }
 
 bool ChildProcess::running() {

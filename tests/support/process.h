@@ -36,6 +36,7 @@ private:
     pid_t pid_ = -1;
     int status_ = 0;
     bool reaped_ = false;
+    std::string outputDir_;  // the captured output, removed with the process
     std::string outPath_;
     std::string errPath_;
 };

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "scene/height_map.h"
+#include "support/damaged_files.h"
+#include "support/devil_image.h"
 #include "support/png_fixture.h"
 #include "support/process.h"
 
@@ -22,18 +24,9 @@ HeightMap columnMap(int width = 1024, int height = 8) {
     return HeightMap(width, height, std::move(rgba));
 }
 
-// Writes an image file through the same library that reads it.
 std::string writeImage(const std::string& path, int channels, ILenum format, unsigned char value) {
-    ILuint image = 0;
-    ilInit();
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    std::vector<unsigned char> data(16 * 16 * channels, value);
-    ilTexImage(16, 16, 1, static_cast<ILubyte>(channels), format, IL_UNSIGNED_BYTE, data.data());
-    ilEnable(IL_FILE_OVERWRITE);
-    EXPECT_TRUE(ilSaveImage(path.c_str())) << path;
-    ilDeleteImages(1, &image);
-    return path;
+    return tarn::test::writeImageWithDevIL(path, 16, 16, channels, format,
+                                           std::vector<unsigned char>(16 * 16 * channels, value));
 }
 
 }  // namespace
@@ -92,19 +85,27 @@ TEST(HeightMapLoading, GreyRgbAndRgbaFilesAllReadTheirFirstChannel) {
     }
 }
 
-TEST(HeightMapLoading, ABrokenPngIsRefusedBeforeTheImageLibrarySeesIt) {
+TEST(HeightMapLoading, BrokenOrHugePngsAreRefusedByNameBeforeTheImageLibrarySeesThem) {
     const std::string dir = tarn::test::makeTempDir();
     const std::string png = tarn::test::encodeRgbPng(4, 4, std::vector<std::uint8_t>(48, 200));
-    for (const size_t keep : {png.size() - 12, png.size() / 2, size_t(40)}) {
-        const std::string path = dir + "/cut.png";
-        tarn::test::writeFile(path, png.substr(0, keep));
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {png.substr(0, png.size() - 12), "the file ends without an IEND chunk"},
+        {png.substr(0, png.size() / 2), "runs past the end of the file"},
+        {png.substr(0, 40), "runs past the end of the file"},
+        // DevIL took 8 s and 2.7 GB to fail on this one.
+        {tarn::test::pngClaimingSize(png, 30000, 65535), "the header claims 30000x65535 pixels"},
+    };
+    for (const auto& [bytes, reason] : files) {
+        const std::string path = dir + "/map.png";
+        tarn::test::writeFile(path, bytes);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         const HeightMap map(path);
         testing::internal::GetCapturedStdout();
         const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(err.rfind("Could not open heightMap file:", 0), 0u) << keep << ": " << err;
-        EXPECT_TRUE(map.pixels.empty()) << keep;
+        EXPECT_EQ(err.rfind("Could not open heightMap file:[" + path + "] ", 0), 0u) << err;
+        EXPECT_NE(err.find(reason), std::string::npos) << err;
+        EXPECT_TRUE(map.pixels.empty()) << reason;
         EXPECT_DOUBLE_EQ(map.terrainHeight(0.0, 0.0), -11.0);
     }
 }

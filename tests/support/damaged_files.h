@@ -1,0 +1,49 @@
+// Damaged copies of the game's own files, rebuilt from intact ones: the faults outside fuzz
+// runs found in the loaders, for the guards' tests and the fuzz harness. Never checked in.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tarn::test {
+
+// The first frame header of a JPEG claims the size.
+std::string jpegClaimingSize(std::string jpeg, std::uint16_t width, std::uint16_t height);
+
+// The IHDR of a PNG claims the size, with a CRC to match, so only the size is wrong.
+std::string pngClaimingSize(std::string png, std::uint32_t width, std::uint32_t height);
+
+// The first directory of a little-endian TIFF gives ImageWidth as this LONG.
+std::string tiffClaimingWidth(std::string tiff, std::uint32_t width);
+
+// A TrueType font whose hinting programs (fpgm and prep) end before they begin, so every
+// glyph fails with hinting on while the outlines stay good.
+std::string fontWithBrokenHinting(std::string ttf);
+
+// A small OBJ: one polygon of that many corners on a circle, with normals and texture
+// coordinates, after a triangle.
+std::string objWithPolygon(std::size_t corners);
+
+// COLLADA variants of a file shaped like the game's duck: the first accessor's stride or
+// the first float_array's count attribute replaced by the text given.
+std::string colladaWithStride(std::string dae, const std::string& stride);
+std::string colladaWithArrayCount(std::string dae, const std::string& count);
+// A letter among the indices of the first <p> list.
+std::string colladaWithLetterInIndices(std::string dae);
+// The first node instances itself.
+std::string colladaWithSelfInstance(std::string dae);
+// That many nodes nested inside the first node of the scene.
+std::string colladaWithNestedNodes(std::string dae, int depth);
+// A library of that many nodes, each instancing the next twice: few bytes, but 2^levels
+// nodes once expanded.
+std::string colladaWithDoublingInstances(std::string dae, int levels);
+
+// A WAV file whose format chunk is cut off after its tag.
+std::string wavWithCutHeader(const std::string& wav);
+
+// Replaces the first `from` with `to`; throws when the file has no `from`, so a pattern
+// never silently stops being damaged when the generator changes.
+std::string replaceFirst(std::string text, const std::string& from, const std::string& to);
+
+}  // namespace tarn::test

@@ -1,0 +1,125 @@
+// The model guard counts what Assimp would build from an OBJ, and checks every count,
+// stride, index list and instance in a COLLADA document against what the document holds.
+#include "gfx/model_check.h"
+
+#include <gtest/gtest.h>
+
+#include "support/damaged_files.h"
+
+using tarn::gfx::colladaProblem;
+using tarn::gfx::ModelLimits;
+using tarn::gfx::objProblem;
+using namespace tarn::test;
+
+namespace {
+
+ModelLimits small() {
+    ModelLimits limits;
+    limits.vertices = 10;
+    limits.faceCorners = 12;
+    limits.cornersPerFace = 5;
+    limits.elementDepth = 12;
+    limits.expandedNodes = 20;
+    return limits;
+}
+
+// A triangle in a node, shaped like the game's duck: an accessor of stride 3 over a
+// float_array, an index list, a visual scene and an empty node library to instance from.
+std::string collada(const std::string& extraNodes = "") {
+    return R"(<?xml version="1.0" encoding="utf-8"?>
+<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
+  <library_geometries><geometry id="tri"><mesh>
+    <source id="pos"><float_array id="pos-array" count="9">0 0 0 1 0 0 0 1 0</float_array>
+      <technique_common><accessor source="#pos-array" count="3" stride="3">
+        <param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>
+      </accessor></technique_common></source>
+    <vertices id="vtx"><input semantic="POSITION" source="#pos"/></vertices>
+    <triangles count="1"><input semantic="VERTEX" source="#vtx" offset="0"/><p>0 1 2</p></triangles>
+  </mesh></geometry></library_geometries>
+  )" + extraNodes +
+           R"(<library_visual_scenes><visual_scene id="Scene">
+    <node id="body" name="body"><instance_geometry url="#tri"/></node>
+  </visual_scene></library_visual_scenes>
+  <scene><instance_visual_scene url="#Scene"/></scene>
+</COLLADA>
+)";
+}
+
+}  // namespace
+
+TEST(ObjCheck, CornersAreCountedPerFaceAcrossContinuedLines) {
+    const std::string head = "v 0 0 0\n";
+    EXPECT_EQ(objProblem(head + "f 1 2 3 4 5\nf 1 2 3 4 5\n", small()), "");
+    EXPECT_EQ(objProblem(head + "f 1 2 3 4 5 6\n", small()),
+              "a face has 6 corners, more than the 5 the game takes");
+    // A backslash joins lines into one statement, for Assimp as here.
+    EXPECT_NE(objProblem(head + "f 1 2 3 \\\n 4 5 6\n", small()), "");
+    // Assimp reads any statement starting with f, l or p as corners after its first word.
+    EXPECT_NE(objProblem(head + "fx 1 2 3 4 5 6\n", small()), "");
+    EXPECT_NE(objProblem(head + "f 1 2 3\nl 1 2 3 4 5\np 1 2 3 4 5\n", small()), "")
+        << "13 corners in all";
+}
+
+TEST(ObjCheck, EachKindOfVertexHasItsOwnLimit) {
+    std::string ten;
+    for (int i = 0; i < 10; ++i) ten += "v 0 0 0\nvt 0 0\nvn 0 0 1\n";
+    EXPECT_EQ(objProblem(ten, small()), "");
+    EXPECT_NE(objProblem(ten + "vn 0 0 1\n", small()), "");
+}
+
+TEST(ObjCheck, AFileAssimpWouldNotReadAsObjIsRefused) {
+    EXPECT_EQ(objProblem(std::string(300, '#')), "it does not start like an OBJ file");
+    EXPECT_EQ(objProblem("# comment\nv 0 0 0\n"), "");
+}
+
+TEST(ColladaCheck, TheIntactDocumentPasses) { EXPECT_EQ(colladaProblem(collada(), small()), ""); }
+
+TEST(ColladaCheck, StridesAndCountsMustStayInsideTheirArrays) {
+    EXPECT_NE(colladaProblem(colladaWithStride(collada(), "1000")), "");
+    EXPECT_NE(colladaProblem(colladaWithStride(collada(), "4294967295")), "");
+    EXPECT_NE(colladaProblem(colladaWithArrayCount(collada(), "-1")), "");
+    EXPECT_NE(colladaProblem(colladaWithArrayCount(collada(), "10")), "") << "only 9 values";
+    EXPECT_NE(colladaProblem(replaceFirst(collada(), "count=\"3\"", "count=\"4\"")), "");
+    EXPECT_NE(colladaProblem(replaceFirst(collada(), "<triangles count=\"1\"",
+                                          "<triangles count=\"1000000000\"")),
+              "")
+        << "Assimp would reserve for a billion triangles";
+}
+
+TEST(ColladaCheck, IndexListsHoldDigitsOnly) {
+    EXPECT_EQ(colladaProblem(colladaWithLetterInIndices(collada())),
+              "a <p> list holds 'x', not only digits");
+    EXPECT_NE(colladaProblem(replaceFirst(collada(), "<p>0 1 2", "<p>0 -1 2")), "");
+}
+
+TEST(ColladaCheck, InstancedNodesFormAFiniteShallowTree) {
+    EXPECT_NE(colladaProblem(colladaWithSelfInstance(collada())), "");
+    const std::string twoNodeCycle =
+        "<library_nodes><node id=\"a\"><instance_node url=\"#b\"/></node>"
+        "<node id=\"b\"><instance_node url=\"#a\"/></node></library_nodes>";
+    EXPECT_EQ(colladaProblem(collada(twoNodeCycle)), "a node instances itself, directly or not");
+    // Found by name where no id matches, as Assimp finds them.
+    EXPECT_NE(
+        colladaProblem(replaceFirst(collada(), "<node id=\"body\" name=\"body\">",
+                                    "<node id=\"b\" name=\"duck\"><instance_node url=\"#duck\"/>")),
+        "");
+    EXPECT_NE(colladaProblem(colladaWithNestedNodes(collada(), 20), small()), "");
+    EXPECT_EQ(colladaProblem(colladaWithNestedNodes(collada(), 3), small()), "");
+    // A chain of instances is as deep as the nesting it stands for.
+    std::string chain = "<library_nodes>";
+    for (int i = 0; i < 20; ++i)
+        chain += "<node id=\"n" + std::to_string(i) + "\"><instance_node url=\"#n" +
+                 std::to_string(i + 1) + "\"/></node>";
+    chain += "</library_nodes>";
+    EXPECT_NE(colladaProblem(collada(chain), small()), "");
+    EXPECT_NE(colladaProblem(colladaWithDoublingInstances(collada(), 6), small()), "")
+        << "64 nodes once expanded";
+}
+
+TEST(ColladaCheck, OnlyWellFormedCollada) {
+    EXPECT_NE(colladaProblem(collada().substr(0, 400)), "");
+    EXPECT_NE(colladaProblem(replaceFirst(collada(), "<COLLADA", "<COLLADX")), "");
+    const std::string strips = replaceFirst(replaceFirst(collada(), "<triangles", "<tristrips"),
+                                            "</triangles>", "</tristrips>");
+    EXPECT_EQ(colladaProblem(strips), "<tristrips> primitives, which the game does not draw");
+}
