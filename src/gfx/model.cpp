@@ -69,17 +69,25 @@ Mesh processMesh(const aiMesh* mesh) {
         vertices.push_back(vertex);
     }
 
+    // Only whole triangles within the vertex list: a damaged file can leave points, lines
+    // or stray indices, which a triangle draw would misread or read past the buffer.
     std::vector<unsigned int> indices;
     for (unsigned int f = 0; f < mesh->mNumFaces; ++f) {
         const aiFace& face = mesh->mFaces[f];
-        indices.insert(indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
+        if (face.mNumIndices != 3) continue;
+        const unsigned int* corner = face.mIndices;
+        if (corner[0] >= mesh->mNumVertices || corner[1] >= mesh->mNumVertices ||
+            corner[2] >= mesh->mNumVertices) {
+            continue;
+        }
+        indices.insert(indices.end(), corner, corner + 3);
     }
     shareAndOrderVertices(vertices, indices);
     return Mesh(std::move(vertices), std::move(indices));
 }
 
 void shareAndOrderVertices(std::vector<Vertex>& vertices, std::vector<unsigned int>& indices) {
-    if (vertices.empty() || indices.empty()) return;
+    if (vertices.empty() || indices.empty() || indices.size() % 3 != 0) return;
     // The importer gives every face corner a vertex of its own; equal corners become one, so
     // the renderer shades each surface point once rather than once per triangle using it.
     std::vector<unsigned int> remap(vertices.size());

@@ -42,13 +42,14 @@ private:
 bool isImportFailure(const aiScene* scene);
 
 // The vertices and triangle indices of one Assimp mesh. Missing normals become zero and
-// missing texture coordinates (0, 0). Equal vertices are shared and the lists ordered for
+// missing texture coordinates (0, 0); faces that are not triangles, or that name a vertex
+// the mesh does not have, are left out. Equal vertices are shared and the lists ordered for
 // the renderer's vertex cache (shareAndOrderVertices).
 Mesh processMesh(const aiMesh* mesh);
 
 // Merges vertices equal in every byte and reorders the triangles and then the vertices for
 // reuse of shaded vertices and sequential fetching. Draws the same triangles as before, each
-// with its winding kept.
+// with its winding kept. Leaves lists that are not whole triangles as they are.
 void shareAndOrderVertices(std::vector<Vertex>& vertices, std::vector<unsigned int>& indices);
 
 }  // namespace tarn::gfx
