@@ -19,7 +19,9 @@ class Shader;
 class Model {
 public:
     // Loads at once. An import failure prints "ERROR::ASSIMP:: " and Assimp's text on
-    // standard output and leaves a model without meshes, which draws nothing.
+    // standard output and leaves a model without meshes, which draws nothing. So does a
+    // file the model checks refuse, with "Refused model file", its path and the reason;
+    // Assimp never reads it.
     explicit Model(const std::string& path);
     Model(Model&&) noexcept = default;
     Model& operator=(Model&&) noexcept = default;

@@ -12,9 +12,10 @@ namespace tarn::gfx {
 // GL context from construction to release.
 class Texture {
 public:
-    // Loads and uploads at once. A file that cannot be opened, decoded or converted is
-    // reported on the console and still yields a texture that is safe to sample. Leaves
-    // the new texture bound to unit 0 and unit 0 active.
+    // Loads and uploads at once. A file that cannot be opened, decoded or converted, or
+    // whose image is larger than GL or the game takes, is reported on the console with
+    // its path and the reason, and yields one black pixel, safe to sample. Leaves the new
+    // texture bound to unit 0 and unit 0 active.
     explicit Texture(const std::string& path);
     ~Texture();
     Texture(Texture&& other) noexcept;

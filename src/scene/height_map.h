@@ -16,7 +16,8 @@ public:
     // No map: the floor is absent everywhere (the lowest height, -11).
     HeightMap() = default;
     // Loads an image file, converted to 8-bit RGBA whatever it holds. A file that cannot
-    // be read is reported and leaves the map empty.
+    // be read, or whose header is broken or claims more pixels than the game takes, is
+    // reported (with its path where the library's text has none) and leaves the map empty.
     explicit HeightMap(const std::string& path);
     // A map from pixels already in memory (4 bytes a pixel, row after row).
     HeightMap(int width, int height, std::vector<unsigned char> rgba);

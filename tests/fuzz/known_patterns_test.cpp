@@ -15,7 +15,7 @@ using namespace tarn::test;
 namespace {
 
 // The line each loader prints about a file it does not take, and what it prints when it
-// does (Parts of the game's own console output).
+// does, as the game prints them.
 std::string refusalLine(const std::string& loader, const std::string& path) {
     if (loader == "texture") return "Could not open file [" + path + "]: ";
     if (loader == "heightmap") return "Could not open heightMap file:[" + path + "] ";
