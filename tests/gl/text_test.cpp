@@ -65,6 +65,9 @@ protected:
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
+    Pixels drawn(const char* text, float x, float scale) {
+        return render([&] { renderText(*textProgram, text, x, baseline, scale, white); });
+    }
     static float advance(char c) { return float(glyphTable.at(c).advance >> 6); }
     static int litCount(const Pixels& pixels) {
         int lit = 0;
@@ -88,9 +91,9 @@ protected:
 
 }  // namespace
 
-TEST_F(TextOverlay, TheSecondGlyphStartsOneWholePixelAdvanceLater) {
+TEST_F(TextOverlay, GlyphsFollowOneWholePixelAdvanceAndScaleFromTheBaseline) {
     for (const float scale : {1.0f, 0.5f}) {
-        const Pixels together = render([&] { renderText(*textProgram, "AV", 25.0f, baseline, scale, white); });
+        const Pixels together = drawn("AV", 25.0f, scale);
         const Pixels apart = render([&] {
             renderText(*textProgram, "A", 25.0f, baseline, scale, white);
             renderText(*textProgram, "V", 25.0f + advance('A') * scale, baseline, scale, white);
@@ -98,34 +101,30 @@ TEST_F(TextOverlay, TheSecondGlyphStartsOneWholePixelAdvanceLater) {
         EXPECT_GT(litCount(together), 20);
         EXPECT_EQ(together, apart) << "scale " << scale;
     }
-}
-
-TEST_F(TextOverlay, HalfScaleDrawsGlyphsHalfAsHigh) {
-    const auto full = litRows(render([] { renderText(*textProgram, "H", 25.0f, baseline, 1.0f, white); }));
-    const auto half = litRows(render([] { renderText(*textProgram, "H", 25.0f, baseline, 0.5f, white); }));
+    const auto full = litRows(drawn("H", 25.0f, 1.0f));
+    const auto half = litRows(drawn("H", 25.0f, 0.5f));
     EXPECT_EQ(full.first, int(baseline));
     EXPECT_EQ(half.first, int(baseline));
-    const int fullHeight = full.second - full.first + 1;
-    const int halfHeight = half.second - half.first + 1;
-    EXPECT_NEAR(halfHeight, fullHeight / 2.0, 1.0);
+    EXPECT_NEAR(half.second - half.first + 1, (full.second - full.first + 1) / 2.0, 1.0);
 }
 
-TEST_F(TextOverlay, ASpaceMovesThePenAndDrawsNothing) {
-    EXPECT_EQ(glyphTable.at(' ').size, glm::ivec2(0));
-    EXPECT_GT(advance(' '), 0.0f);
-    EXPECT_EQ(litCount(render([] { renderText(*textProgram, "   ", 25.0f, baseline, 1.0f, white); })), 0);
-    EXPECT_EQ(render([] { renderText(*textProgram, " V", 25.0f, baseline, 1.0f, white); }),
-              render([] { renderText(*textProgram, "V", 25.0f + advance(' '), baseline, 1.0f, white); }));
-}
-
-TEST_F(TextOverlay, BytesAbove127DrawNothingAndLeaveThePen) {
-    EXPECT_EQ(render([] { renderText(*textProgram, "\xE9\x80V", 25.0f, baseline, 1.0f, white); }),
-              render([] { renderText(*textProgram, "V", 25.0f, baseline, 1.0f, white); }));
+TEST_F(TextOverlay, SpacesMoveThePenWhileBytesAbove127AndEmptyStringsDoNothing) {
+    EXPECT_EQ(litCount(drawn("   ", 25.0f, 1.0f)), 0);
+    EXPECT_EQ(drawn(" V", 25.0f, 1.0f), drawn("V", 25.0f + advance(' '), 1.0f));
+    EXPECT_EQ(drawn("\xE9\x80V", 25.0f, 1.0f), drawn("V", 25.0f, 1.0f));
+    // Even an empty string leaves blending on and the text program current.
+    glDisable(GL_BLEND);
+    glUseProgram(0);
+    EXPECT_EQ(litCount(drawn("", 25.0f, 1.0f)), 0);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    EXPECT_EQ(static_cast<GLuint>(program), textProgram->program);
 }
 
 TEST_F(TextOverlay, PixelsTakeTheTextColourInsideTheStringsBoxOnly) {
     const Pixels pixels =
-        render([] { renderText(*textProgram, "Hg", 25.0f, baseline, 1.0f, glm::vec3(1, 0, 0)); });
+        render([] { renderText(*textProgram, "Hg", 25.0f, baseline, 1.0f, {1, 0, 0}); });
     const auto& H = glyphTable.at('H');
     const auto& g = glyphTable.at('g');
     const int left = 25 + std::min(H.bearing.x, 0);
@@ -150,22 +149,11 @@ TEST_F(TextOverlay, PixelsTakeTheTextColourInsideTheStringsBoxOnly) {
     EXPECT_LT(litRows(pixels).first, int(baseline));
 }
 
-TEST_F(TextOverlay, AnEmptyStringStillLeavesBlendingOnAndTheTextProgramCurrent) {
-    glDisable(GL_BLEND);
-    glUseProgram(0);
-    EXPECT_EQ(litCount(render([] { renderText(*textProgram, "", 25.0f, baseline, 1.0f, white); })), 0);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    EXPECT_EQ(static_cast<GLuint>(program), textProgram->program);
-}
-
 TEST_F(TextOverlay, AFontThatCannotBeOpenedLeavesNoGlyphsAndDrawsNothing) {
     testing::internal::CaptureStdout();
     tarn::gfx::loadFont("/nonexistent/arial.ttf");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::FREETYPE: Failed to load font\n");
     EXPECT_TRUE(glyphTable.empty());
-    EXPECT_EQ(litCount(render([] { renderText(*textProgram, "Still running", 25.0f, baseline, 1.0f, white); })),
-              0);
+    EXPECT_EQ(litCount(drawn("Still running", 25.0f, 1.0f)), 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
