@@ -98,15 +98,6 @@ void pickUpBonus(GameState& game, const RuleView& view, Outcome& outcome) {
 
 }  // namespace
 
-void Outcome::append(const Outcome& later) {
-    lines.insert(lines.end(), later.lines.begin(), later.lines.end());
-    sonarPings += later.sonarPings;
-    if (later.spotlight) spotlight = later.spotlight;
-    if (later.creatureMaterial) creatureMaterial = later.creatureMaterial;
-    if (later.wireframe) wireframe = later.wireframe;
-    if (later.endText) endText = later.endText;
-}
-
 void handleSettingsKeys(const InputSource& input, double now, GameState& game,
                         Settings& settings, Outcome& outcome) {
     for (const SettingsKey& k : settingsKeys) {

@@ -22,8 +22,6 @@ struct Outcome {
     std::optional<glm::vec2> creatureMaterial;  // (kd, ks) for the creature's setMaterial
     std::optional<bool> wireframe;              // polygon mode to switch to
     std::optional<std::string> endText;         // drawn in the frame that decides the game
-
-    void append(const Outcome& later);
 };
 
 // Where things are at the moment the rules look.

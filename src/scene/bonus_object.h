@@ -28,7 +28,6 @@ public:
     // The one offset into the lake, (-1, 5, 0) in its own frame, before its first draw.
     // Does nothing the second time.
     void placeOnce();
-    bool placed() const { return bonusPlaced; }
 
     // Where the last update put the card back, as (x, z); empty when it did not.
     std::optional<glm::vec2> respawnedAt;

@@ -29,7 +29,7 @@ int bannerPixels(const test::WindowImage& image) {
 TEST_F(Hunt, APhotoOfTheCreatureUpCloseWinsAndTheWorldStopsUnderThePerfectPhotoBanner) {
     frame(1.1);
     const glm::vec3 creature = app::world.morvie->position();
-    lookFrom(creature + glm::vec3(0.0f, 0.0f, 3.0f), creature);
+    app::placeCamera(creature + glm::vec3(0.0f, 0.0f, 3.0f), creature);
     frame(1.2);
     EXPECT_EQ(bannerPixels(readWindow()), 0) << "a banner before any photo";
 

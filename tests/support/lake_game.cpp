@@ -100,10 +100,6 @@ void LakeGame::framesUntil(double until, double step) {
     while (lastTime + step <= until + 1e-9) frame(lastTime + step);
 }
 
-void LakeGame::lookFrom(const glm::vec3& eye, const glm::vec3& target) {
-    app::placeCamera(eye, target);
-}
-
 WindowImage LakeGame::readWindow() const {
     WindowImage image;
     image.width = width;

@@ -50,8 +50,6 @@ protected:
     void frame(double now);
     // Frames every step seconds from the last frame's time up to and including until.
     void framesUntil(double until, double step = 0.1);
-    // Puts the camera at eye, looking at target, with the mouse at rest.
-    void lookFrom(const glm::vec3& eye, const glm::vec3& target);
     WindowImage readWindow() const;
 
     int width = 800;

@@ -177,7 +177,7 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
     result.height = app::screenHeight;
     result.frames = frames;
 
-    harness::resetGameState();
+    app::resetToFirstStart();
     std::cout.setstate(std::ios::failbit);  // the game's start-up lines are not the table's
     app::startGame(true);
     app::ScriptedInput input;
@@ -192,7 +192,7 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
     bench::FrameTimer probeTimer(options.finishPasses);
     const auto frame = [&](int index, int count, bool record) {
         const PathPoint point = cameraPath(double(index) / count);
-        harness::lookFrom(point.eye, point.target);
+        app::placeCamera(point.eye, point.target);
         app::settings.lightshaftsEnabled = point.lightShafts;
 
         render::setPassTimer(&timer);

@@ -49,22 +49,18 @@ GLFWwindow* openGameWindow(int width, int height, const char* title, bool visibl
     return window;
 }
 
-void resetGameState() { app::resetToFirstStart(); }
-
-void lookFrom(const glm::vec3& eye, const glm::vec3& target) { app::placeCamera(eye, target); }
-
 const std::vector<View>& galleryViews() {
     static const std::vector<View> all = {
         {"start-view", 0.5, [](app::ScriptedInput&) {}},
         {"sun-and-light-shafts", 0.5,
          [](app::ScriptedInput&) {
-             lookFrom({6.0f, 4.0f, 8.0f}, app::lightPos);
+             app::placeCamera({6.0f, 4.0f, 8.0f}, app::lightPos);
              app::settings.lightshaftsEnabled = true;
          }},
         {"creature-in-the-spotlight", 2.0,
          [](app::ScriptedInput& input) {
              const glm::vec3 creature = app::world.morvie->position();
-             lookFrom(creature + glm::vec3(2.0f, 1.0f, 2.5f), creature);
+             app::placeCamera(creature + glm::vec3(2.0f, 1.0f, 2.5f), creature);
              input.keys = {app::keys::m};
          }},
         {"depth-view", 0.5, [](app::ScriptedInput&) { app::settings.showDepthMap = true; }},
@@ -72,14 +68,14 @@ const std::vector<View>& galleryViews() {
         {"shoal-of-fish", 3.0,
          [](app::ScriptedInput&) {
              const glm::vec3 centre = fishCentre();
-             lookFrom(centre + glm::vec3(0.0f, 2.0f, 9.0f), centre);
+             app::placeCamera(centre + glm::vec3(0.0f, 2.0f, 9.0f), centre);
          }},
     };
     return all;
 }
 
 void renderView(const View& view) {
-    resetGameState();
+    app::resetToFirstStart();
     std::cout.setstate(std::ios::failbit);  // start-up's own chatter is not the view's
     app::startGame(false);
     app::ScriptedInput input;

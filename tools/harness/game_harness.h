@@ -21,13 +21,6 @@ namespace tarn::harness {
 // GLEW fails.
 GLFWwindow* openGameWindow(int width, int height, const char* title, bool visible);
 
-// The rules, settings, clocks, camera and random sources a fresh process starts with, so
-// every run from here builds and moves the same lake.
-void resetGameState();
-
-// Puts the camera at eye looking at target, with the mouse at rest.
-void lookFrom(const glm::vec3& eye, const glm::vec3& target);
-
 // Frames of game time each fixed view advances by.
 constexpr double viewFrameStep = 0.1;
 
