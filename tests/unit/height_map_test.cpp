@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "scene/height_map.h"
-#include "support/damaged_files.h"
+#include "fuzz/damaged_files.h"
 #include "support/devil_image.h"
 #include "support/png_fixture.h"
 #include "support/process.h"
@@ -93,7 +93,7 @@ TEST(HeightMapLoading, BrokenOrHugePngsAreRefusedByNameBeforeTheImageLibrarySees
         {png.substr(0, png.size() / 2), "runs past the end of the file"},
         {png.substr(0, 40), "runs past the end of the file"},
         // DevIL took 8 s and 2.7 GB to fail on this one.
-        {tarn::test::pngClaimingSize(png, 30000, 65535), "the header claims 30000x65535 pixels"},
+        {tarn::fuzz::pngClaimingSize(png, 30000, 65535), "the header claims 30000x65535 pixels"},
     };
     for (const auto& [bytes, reason] : files) {
         const std::string path = dir + "/map.png";

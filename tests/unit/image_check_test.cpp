@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/damaged_files.h"
+#include "fuzz/damaged_files.h"
 #include "support/png_fixture.h"
 
 using tarn::gfx::imageProblem;
 using namespace tarn::test;
+using namespace tarn::fuzz;
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/damaged_files.h"
+#include "fuzz/damaged_files.h"
 
 using tarn::gfx::colladaProblem;
 using tarn::gfx::ModelLimits;
 using tarn::gfx::objProblem;
-using namespace tarn::test;
+using namespace tarn::fuzz;
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "gfx/texture.h"
 #include "scene/height_map.h"
 #include "sound/sound.h"
-#include "support/gl_context.h"
+#include "game_harness.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TARNHOLLOW_OWN_MALLOC 0
@@ -111,7 +111,10 @@ int main(int argc, char** argv) {
         tarn::sound::setVolume(engine, ping, 0.5f);
         tarn::sound::dropEngine(engine);
     } else if (kind == "texture" || kind == "model" || kind == "font") {
-        tarn::test::ensureGLContext();
+        if (!tarn::harness::openGameWindow(64, 64, "fuzz_probe", false)) {
+            std::cerr << "fuzz_probe: no OpenGL 3.3 context" << std::endl;
+            return 1;
+        }
         if (kind == "texture") {
             const tarn::gfx::Texture texture(file);
             std::cout << "texture " << texture.id << std::endl;

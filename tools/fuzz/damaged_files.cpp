@@ -1,13 +1,14 @@
 // Byte surgery on intact files: each function changes only what its fault needs.
-#include "support/damaged_files.h"
+#include "fuzz/damaged_files.h"
 
 #include <zlib.h>
 
 #include <cmath>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-namespace tarn::test {
+namespace tarn::fuzz {
 
 namespace {
 
@@ -47,6 +48,17 @@ std::string replaceFirst(std::string text, const std::string& from, const std::s
     const std::size_t at = text.find(from);
     if (at == std::string::npos) throw std::runtime_error("damaged_files: no '" + from + "'");
     return text.replace(at, from.size(), to);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 std::string jpegClaimingSize(std::string jpeg, std::uint16_t width, std::uint16_t height) {
@@ -177,4 +189,4 @@ std::string colladaWithDoublingInstances(std::string dae, int levels) {
 
 std::string wavWithCutHeader(const std::string& wav) { return wav.substr(0, 16); }
 
-}  // namespace tarn::test
+}  // namespace tarn::fuzz

@@ -6,8 +6,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "support/damaged_files.h"
-#include "support/process.h"
+#include "fuzz/damaged_files.h"
 
 namespace tarn::fuzz {
 
@@ -158,7 +157,6 @@ DamagedFile damagedCopy(const Format& format, const std::vector<std::string>& se
 
 std::vector<DamagedFile> knownPatterns(const Format& format,
                                        const std::vector<std::string>& seedBytes) {
-    using namespace tarn::test;
     const std::string& first = seedBytes.front();
     const std::string extension = extensionOf(format.seeds.front());
     std::vector<DamagedFile> patterns;
@@ -204,7 +202,7 @@ std::vector<std::string> readSeeds(const Format& format, const std::string& reso
         const std::string full = resources + "/" + path;
         if (!std::filesystem::is_regular_file(full))
             throw std::runtime_error("missing seed " + full);
-        seeds.push_back(tarn::test::readFile(full));
+        seeds.push_back(readFile(full));
     }
     return seeds;
 }

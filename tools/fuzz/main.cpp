@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "fuzz/damage.h"
-#include "support/process.h"
+#include "fuzz/damaged_files.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -103,7 +103,9 @@ std::string tail(const std::string& text, int lines) {
 class Harness {
 public:
     explicit Harness(Options options) : options_(std::move(options)) {
-        scratch_ = tarn::test::makeTempDir();
+        std::string pattern = (fs::temp_directory_path() / "tarnhollow-fuzz-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("no scratch folder");
+        scratch_ = pattern;
     }
     ~Harness() { fs::remove_all(scratch_); }
 
@@ -150,7 +152,7 @@ private:
     void start(std::map<pid_t, Running>& running, Work work) {
         const std::string stem = scratch_ + "/" + std::to_string(serial_++);
         const std::string path = stem + work.file.extension;
-        tarn::test::writeFile(path, work.file.bytes);
+        tarn::fuzz::writeFile(path, work.file.bytes);
         Running job{std::move(work), path, stem + ".log", Clock::now()};
         job.work.file.bytes.clear();
         const pid_t pid = startProbe(options_, *job.work.format, job.path, job.log);
@@ -222,7 +224,7 @@ private:
         fs::copy_file(job.path, kept, fs::copy_options::overwrite_existing);
         std::cout << job.work.format->name << " " << job.work.file.name << " " << verdict
                   << "; kept as " << kept << "\n"
-                  << tail(tarn::test::readFile(job.log), 4) << std::endl;
+                  << tail(tarn::fuzz::readFile(job.log), 4) << std::endl;
     }
 
     bool report() const {

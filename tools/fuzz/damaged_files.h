@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tarn::test {
+namespace tarn::fuzz {
 
 // The first frame header of a JPEG claims the size.
 std::string jpegClaimingSize(std::string jpeg, std::uint16_t width, std::uint16_t height);
@@ -46,4 +46,8 @@ std::string wavWithCutHeader(const std::string& wav);
 // never silently stops being damaged when the generator changes.
 std::string replaceFirst(std::string text, const std::string& from, const std::string& to);
 
-}  // namespace tarn::test
+// Whole files as bytes; a file that cannot be read reads as empty.
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+
+}  // namespace tarn::fuzz
