@@ -1,7 +1,6 @@
 // What the generated files must agree on for the game to work and look right: the height
 // map against the lakebed and the start positions, model sizes against the culling radii
 // and attachment points, seamless textures and caustics, and sounds that loop cleanly.
-#include <IL/il.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
@@ -15,37 +14,15 @@
 
 #include "assets/asset_paths.h"
 #include "scene/height_map.h"
+#include "support/lake_game.h"
 
 using namespace tarn::test;
 
 namespace {
 
-// The image as the game's loaders see it: DevIL's rows, 4 bytes a pixel for the height map
-// (no conversion), RGB for the textures.
-struct Pixels {
-    int width = 0, height = 0, bytesPerPixel = 0;
-    std::vector<unsigned char> data;
-    int at(int x, int y, int channel) const {
-        return data[(size_t(y) * width + x) * bytesPerPixel + channel];
-    }
-};
+using Pixels = tarn::test::WindowImage;
 
-Pixels loadPixels(const std::string& gamePath, bool convertToRgb) {
-    ilInit();
-    ILuint id = 0;
-    ilGenImages(1, &id);
-    ilBindImage(id);
-    Pixels p;
-    if (ilLoadImage(staged(gamePath).c_str()) &&
-        (!convertToRgb || ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE))) {
-        p.width = ilGetInteger(IL_IMAGE_WIDTH);
-        p.height = ilGetInteger(IL_IMAGE_HEIGHT);
-        p.bytesPerPixel = ilGetInteger(IL_IMAGE_BPP);
-        p.data.assign(ilGetData(), ilGetData() + size_t(p.width) * p.height * p.bytesPerPixel);
-    }
-    ilDeleteImages(1, &id);
-    return p;
-}
+int channel(const Pixels& img, int x, int y, int c) { return img.rgb[(size_t(y) * img.width + x) * 3 + c]; }
 
 // The game's own floor lookup, on the staged map.
 const tarn::scene::HeightMap& gameMap() {
@@ -80,8 +57,8 @@ double lineDifference(const Pixels& img, int a, int b, bool columns) {
     double sum = 0;
     for (int i = 0; i < n; ++i) {
         for (int c = 0; c < 3; ++c) {
-            sum += columns ? std::abs(img.at(a, i, c) - img.at(b, i, c))
-                           : std::abs(img.at(i, a, c) - img.at(i, b, c));
+            sum += columns ? std::abs(channel(img, a, i, c) - channel(img, b, i, c))
+                           : std::abs(channel(img, i, a, c) - channel(img, i, b, c));
         }
     }
     return sum / (3.0 * n);
@@ -91,7 +68,7 @@ double lineDifference(const Pixels& img, int a, int b, bool columns) {
 // between neighbouring columns (rows) inside it.
 void expectTiles(const std::string& gamePath) {
     SCOPED_TRACE(gamePath);
-    const Pixels img = loadPixels(gamePath, true);
+    const Pixels img = Pixels::load(staged(gamePath));
     ASSERT_GT(img.width, 2);
     for (bool columns : {true, false}) {
         const int n = columns ? img.width : img.height;
@@ -105,8 +82,8 @@ void expectTiles(const std::string& gamePath) {
 
 double frameDifference(const Pixels& a, const Pixels& b) {
     double sum = 0;
-    for (size_t i = 0; i < a.data.size(); ++i) sum += std::abs(int(a.data[i]) - int(b.data[i]));
-    return sum / double(a.data.size());
+    for (size_t i = 0; i < a.rgb.size(); ++i) sum += std::abs(int(a.rgb[i]) - int(b.rgb[i]));
+    return sum / double(a.rgb.size());
 }
 
 std::vector<float> readSound(const std::string& gamePath, SF_INFO& info) {
@@ -118,13 +95,6 @@ std::vector<float> readSound(const std::string& gamePath, SF_INFO& info) {
         sf_close(file);
     }
     return samples;
-}
-
-TEST(HeightMap, IsA1024SquareWithFourBytesAPixel) {
-    const Pixels map = loadPixels("Resources/heightmap1.png", false);
-    EXPECT_EQ(map.width, 1024);
-    EXPECT_EQ(map.height, 1024);
-    EXPECT_EQ(map.bytesPerPixel, 4);
 }
 
 // The drawn lakebed, lowered by 5 as the game places it, must lie where the height map says
@@ -287,8 +257,8 @@ TEST(Textures, CausticsLoopFromTheLastFrameToTheFirst) {
     for (int i = 1; i <= 32; ++i) {
         char name[128];
         std::snprintf(name, sizeof name, "Resources/Textures/caustics/save.%02d.tif", i);
-        frames.push_back(loadPixels(name, true));
-        ASSERT_FALSE(frames.back().data.empty()) << name;
+        frames.push_back(Pixels::load(staged(name)));
+        ASSERT_FALSE(frames.back().rgb.empty()) << name;
     }
     double largestStep = 0;
     for (int i = 0; i + 1 < 32; ++i) {

@@ -20,7 +20,7 @@ WindowImage waitForPicture(const std::string& id, const std::string& path, doubl
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     WindowImage image;
     do {
-        image = WindowImage::loadPng(screenshot(id, path));
+        image = WindowImage::load(screenshot(id, path));
         if (good(image)) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     } while (std::chrono::steady_clock::now() < end);

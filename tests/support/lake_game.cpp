@@ -15,6 +15,7 @@
 #include "app/game_state.h"
 #include "app/globals.h"
 #include "app/startup.h"
+#include "game_harness.h"
 #include "support/gl_context.h"
 #include "support/png_fixture.h"
 #include "support/process.h"
@@ -42,7 +43,7 @@ double WindowImage::changedShare(const WindowImage& other) const {
     return double(changed) / double(rgb.size() / 3);
 }
 
-WindowImage WindowImage::loadPng(const std::string& path) {
+WindowImage WindowImage::load(const std::string& path) {
     WindowImage image;
     ilInit();
     ILuint id = 0;
@@ -57,6 +58,16 @@ WindowImage WindowImage::loadPng(const std::string& path) {
         image.rgb.assign(data, data + size_t(image.width) * image.height * 3);
     }
     ilDeleteImages(1, &id);
+    return image;
+}
+
+WindowImage WindowImage::fromBackBuffer(int width, int height) {
+    const std::vector<std::uint8_t> rows = harness::readBackBuffer(width, height);
+    // GL reads bottom-up; pictures go top row first.
+    WindowImage image{width, height, std::vector<std::uint8_t>(rows.size())};
+    const size_t stride = size_t(width) * 3;
+    for (int y = 0; y < height; ++y)
+        std::copy_n(&rows[size_t(y) * stride], stride, &image.rgb[size_t(height - 1 - y) * stride]);
     return image;
 }
 
@@ -98,23 +109,6 @@ void LakeGame::frame(double now) {
 
 void LakeGame::framesUntil(double until, double step) {
     while (lastTime + step <= until + 1e-9) frame(lastTime + step);
-}
-
-WindowImage LakeGame::readWindow() const {
-    WindowImage image;
-    image.width = width;
-    image.height = height;
-    std::vector<std::uint8_t> rows(size_t(width) * height * 3);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-    // GL reads bottom-up; pictures go top row first.
-    image.rgb.resize(rows.size());
-    const size_t stride = size_t(width) * 3;
-    for (int y = 0; y < height; ++y) {
-        std::copy_n(&rows[size_t(y) * stride], stride, &image.rgb[size_t(height - 1 - y) * stride]);
-    }
-    return image;
 }
 
 }  // namespace tarn::test

@@ -37,8 +37,10 @@ struct WindowImage {
     // Share of pixels that differ from the other picture's by more than a little.
     double changedShare(const WindowImage& other) const;
     void savePng(const std::string& path) const;
-    // A picture file as DevIL reads it, rows top first; empty when unreadable.
-    static WindowImage loadPng(const std::string& path);
+    // Any picture file DevIL reads, as RGB rows top first; empty when unreadable.
+    static WindowImage load(const std::string& path);
+    // The current context's back buffer.
+    static WindowImage fromBackBuffer(int width, int height);
 };
 
 class LakeGame : public ::testing::Test {
@@ -50,7 +52,7 @@ protected:
     void frame(double now);
     // Frames every step seconds from the last frame's time up to and including until.
     void framesUntil(double until, double step = 0.1);
-    WindowImage readWindow() const;
+    WindowImage readWindow() const { return WindowImage::fromBackBuffer(width, height); }
 
     int width = 800;
     int height = 600;

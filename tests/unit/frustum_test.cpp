@@ -18,27 +18,20 @@ Frustum lookingDownMinusZ() {
 
 }  // namespace
 
-TEST(ViewFrustum, SpheresBehindTheCameraOrBeyondTheFarPlaneAreOutside) {
+TEST(ViewFrustum, SpheresAreOutsideOnlyWhenWhollyBeyondAPlane) {
     const Frustum frustum = lookingDownMinusZ();
-    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, 5.0f}, 1.0f), Frustum::Outside);
-    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -32.0f}, 1.0f), Frustum::Outside);
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, 5.0f}, 1.0f), Frustum::Outside) << "behind";
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -32.0f}, 1.0f), Frustum::Outside) << "too far";
     EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -10.0f}, 1.0f), Frustum::Inside);
-}
-
-TEST(ViewFrustum, ACentreOnASidePlaneIntersects) {
-    const Frustum frustum = lookingDownMinusZ();
+    // Touching the near plane (z = -1) or the far plane (z = -30) from outside.
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, 0.0f}, 1.0f), Frustum::Intersects);
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -31.0f}, 1.0f), Frustum::Intersects);
+    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -31.0f}, 0.999f), Frustum::Outside);
+    // Centred on a side plane.
     const glm::vec3 onRightPlane = 0.5f * (frustum.nearTopRight + frustum.farBottomRight);
     EXPECT_EQ(frustum.testSphere(onRightPlane, 0.5f), Frustum::Intersects);
     const glm::vec3 onTopPlane = 0.5f * (frustum.nearTopLeft + frustum.farTopRight);
     EXPECT_EQ(frustum.testSphere(onTopPlane, 0.5f), Frustum::Intersects);
-}
-
-TEST(ViewFrustum, ASphereTouchingAPlaneFromOutsideIsNotOutside) {
-    const Frustum frustum = lookingDownMinusZ();
-    // The near plane is at z = -1 and the far plane at z = -30.
-    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, 0.0f}, 1.0f), Frustum::Intersects);
-    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -31.0f}, 1.0f), Frustum::Intersects);
-    EXPECT_EQ(frustum.testSphere({0.0f, 0.0f, -31.0f}, 0.999f), Frustum::Outside);
 }
 
 TEST(ViewFrustum, EveryPlaneFacesInwardsForAnyCamera) {

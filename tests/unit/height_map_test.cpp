@@ -31,12 +31,6 @@ std::string writeImage(const std::string& path, int channels, ILenum format, uns
 
 }  // namespace
 
-TEST(HeightMapLookup, SamplesMapOntoTheFloorsHeightRange) {
-    EXPECT_DOUBLE_EQ(heightOfSample(0), -11.0);
-    EXPECT_DOUBLE_EQ(heightOfSample(226), 13.0);
-    EXPECT_NEAR(heightOfSample(255), 16.0796, 1e-4);
-}
-
 TEST(HeightMapLookup, PositionsReadTheirColumnAndStayInsideAtTheFarEdges) {
     const HeightMap map = columnMap();
     EXPECT_DOUBLE_EQ(map.terrainHeight(-55.0, 0.0), heightOfSample(0));

@@ -163,9 +163,3 @@ TEST_F(Rules, AllSettingsKeysShareOneHalfSecondStamp) {
     EXPECT_FALSE(settings.blendingEnabled);
     EXPECT_TRUE(settings.wireframe);
 }
-
-TEST(Sonar, VolumeFallsFromFullAtTheCreatureToSilenceAtSeventyUnits) {
-    EXPECT_FLOAT_EQ(sonarVolume(0.0f), 1.0f);
-    EXPECT_FLOAT_EQ(sonarVolume(35.0f), 0.5f);
-    EXPECT_FLOAT_EQ(sonarVolume(70.0f), 0.0f);
-}
