@@ -1,6 +1,7 @@
 // The fuzz harness: damaged copies of the staged Resources through fuzz_probe, each in a
 // process of its own under a time limit and an address-space cap, summed up in a table.
-// Exits 1 when any run crashed or went over a limit; those files are kept for a rerun.
+// Exits 1 when any run crashed or went over a limit, or a known pattern was not reported as
+// the game should report it; those files are kept for a rerun.
 //   fuzz_run --probe PATH --resources DIR [--runs N] [--seed S] [--jobs J]
 //            [--format NAME] [--keep DIR]
 #include <signal.h>
@@ -51,7 +52,7 @@ struct Options {
 };
 
 struct Tally {
-    std::uint64_t runs = 0, crashes = 0, overTime = 0, overMemory = 0;
+    std::uint64_t runs = 0, crashes = 0, overTime = 0, overMemory = 0, misreported = 0;
     double slowestSeconds = 0.0;
     long largestKilobytes = 0;
 };
@@ -89,6 +90,33 @@ pid_t startProbe(const Options& options, const Format& format, const std::string
     execl(options.probe.c_str(), options.probe.c_str(), format.loader.c_str(), file.c_str(),
           static_cast<char*>(nullptr));
     _exit(127);
+}
+
+// What is wrong with how the game reported a known pattern: a refused file must be named
+// with a reason, with no claim of success; a file it must take must not be refused. Empty
+// when the report is right, or when the pattern only has to survive.
+std::string misreport(const DamagedFile& file, const std::string& loader, const std::string& path,
+                      const std::string& output) {
+    if (file.expect == tarn::fuzz::Expect::anything) return "";
+    const std::map<std::string, std::string> refusals = {
+        {"texture", "Could not open file [" + path + "]: "},
+        {"heightmap", "Could not open heightMap file:[" + path + "] "},
+        {"model", "ERROR::ASSIMP:: Refused model file \"" + path + "\": "},
+        {"sound", "Could not decode sound file [" + path + "]: "},
+    };
+    const auto refusal = refusals.find(loader);
+    const std::size_t at = refusal == refusals.end() ? std::string::npos : output.find(refusal->second);
+    if (file.expect == tarn::fuzz::Expect::loaded) {
+        const std::string taken = loader == "model" ? "model of 1 meshes" : "128 glyphs";
+        return at == std::string::npos && output.find(taken) != std::string::npos
+                   ? ""
+                   : "was not taken whole";
+    }
+    if (at == std::string::npos) return "was not refused by name";
+    // A reason follows: more than an empty line.
+    if (output.find('\n', at) <= at + refusal->second.size() + 4) return "was refused without a reason";
+    if (output.find("Successfully loaded") != std::string::npos) return "was refused and also loaded";
+    return "";
 }
 
 // The last few lines of a probe's output: enough to see where it died.
@@ -200,6 +228,10 @@ private:
         } else if (WEXITSTATUS(status) != 0) {
             ++tally.crashes;
             verdict = "failed with exit status " + std::to_string(WEXITSTATUS(status));
+        } else {
+            verdict = misreport(job.work.file, job.work.format->loader, job.path,
+                                tarn::fuzz::readFile(job.log));
+            tally.misreported += !verdict.empty();
         }
         if (!verdict.empty()) keepFailure(job, verdict);
         fs::remove(job.path);
@@ -211,7 +243,8 @@ private:
             std::printf(
                 "%s done: %llu runs, %llu failed (%.1f min)\n", job.work.format->name.c_str(),
                 static_cast<unsigned long long>(tally.runs),
-                static_cast<unsigned long long>(tally.crashes + tally.overTime + tally.overMemory),
+                static_cast<unsigned long long>(tally.crashes + tally.overTime + tally.overMemory +
+                                                tally.misreported),
                 minutes);
             std::fflush(stdout);
         }
@@ -232,29 +265,32 @@ private:
                     static_cast<unsigned long long>(options_.seed), timeLimitSeconds,
                     sanitized ? " (no memory cap under AddressSanitizer)" : " and 1 GB",
                     options_.jobs);
-        std::printf("%-10s %7s %8s %9s %10s %9s %9s\n", "format", "runs", "crashes", "over time",
-                    "over 1 GB", "slowest", "largest");
+        std::printf("%-10s %7s %8s %9s %10s %11s %9s %9s\n", "format", "runs", "crashes",
+                    "over time", "over 1 GB", "misreported", "slowest", "largest");
         Tally total;
         for (const std::string& name : order_) {
             const Tally& t = tallies_.at(name);
-            std::printf("%-10s %7llu %8llu %9llu %10llu %7.2f s %6ld MB\n", name.c_str(),
+            std::printf("%-10s %7llu %8llu %9llu %10llu %11llu %7.2f s %6ld MB\n", name.c_str(),
                         static_cast<unsigned long long>(t.runs),
                         static_cast<unsigned long long>(t.crashes),
                         static_cast<unsigned long long>(t.overTime),
-                        static_cast<unsigned long long>(t.overMemory), t.slowestSeconds,
+                        static_cast<unsigned long long>(t.overMemory),
+                        static_cast<unsigned long long>(t.misreported), t.slowestSeconds,
                         t.largestKilobytes / 1024);
             total.runs += t.runs;
             total.crashes += t.crashes;
             total.overTime += t.overTime;
             total.overMemory += t.overMemory;
+            total.misreported += t.misreported;
         }
-        std::printf("%-10s %7llu %8llu %9llu %10llu\n", "all",
+        std::printf("%-10s %7llu %8llu %9llu %10llu %11llu\n", "all",
                     static_cast<unsigned long long>(total.runs),
                     static_cast<unsigned long long>(total.crashes),
                     static_cast<unsigned long long>(total.overTime),
-                    static_cast<unsigned long long>(total.overMemory));
+                    static_cast<unsigned long long>(total.overMemory),
+                    static_cast<unsigned long long>(total.misreported));
         std::fflush(stdout);
-        return total.crashes + total.overTime + total.overMemory == 0;
+        return total.crashes + total.overTime + total.overMemory + total.misreported == 0;
     }
 
     Options options_;
