@@ -26,10 +26,10 @@ namespace {
 bool isPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 TEST(AssetFiles, EveryFileTheGameOpensIsStaged) {
-    std::vector<std::string> all = modelFiles();
-    all.insert(all.end(), imageFiles().begin(), imageFiles().end());
-    all.insert(all.end(), soundFiles().begin(), soundFiles().end());
-    all.push_back(fontFile());
+    std::vector<std::string> all = modelFiles;
+    all.insert(all.end(), imageFiles.begin(), imageFiles.end());
+    all.insert(all.end(), soundFiles.begin(), soundFiles.end());
+    all.push_back(tarn::paths::font);
     for (const std::string& path : all) {
         EXPECT_TRUE(fs::is_regular_file(staged(path))) << path;
         EXPECT_GT(fs::file_size(staged(path)), 0u) << path;
@@ -39,7 +39,7 @@ TEST(AssetFiles, EveryFileTheGameOpensIsStaged) {
 }
 
 TEST(AssetFiles, ModelsLoadWithTheGameFlagsAsTrianglesWithNormalsAndOneUvSet) {
-    for (const std::string& path : modelFiles()) {
+    for (const std::string& path : modelFiles) {
         SCOPED_TRACE(path);
         Assimp::Importer importer;
         const aiScene* scene =
@@ -64,7 +64,7 @@ TEST(AssetFiles, ModelsLoadWithTheGameFlagsAsTrianglesWithNormalsAndOneUvSet) {
 }
 
 TEST(AssetFiles, ImagesLoadWithDevilAtPowerOfTwoSizes) {
-    for (const std::string& path : imageFiles()) {
+    for (const std::string& path : imageFiles) {
         const WindowImage image = WindowImage::load(staged(path));
         EXPECT_TRUE(isPowerOfTwo(image.width) && image.width <= 1024) << path;
         EXPECT_TRUE(isPowerOfTwo(image.height) && image.height <= 1024) << path;
@@ -73,14 +73,14 @@ TEST(AssetFiles, ImagesLoadWithDevilAtPowerOfTwoSizes) {
 
 // The guards in front of DevIL and Assimp must never refuse the game's own files.
 TEST(AssetFiles, EveryImageAndModelPassesTheLoadersGuards) {
-    for (const std::string& path : imageFiles())
+    for (const std::string& path : imageFiles)
         EXPECT_EQ(tarn::gfx::imageFileProblem(staged(path)), "") << path;
-    for (const std::string& path : modelFiles())
+    for (const std::string& path : modelFiles)
         EXPECT_EQ(tarn::gfx::modelFileProblem(staged(path)), "") << path;
 }
 
 TEST(AssetFiles, SoundsAreSixteenBitWavesAt44100Hz) {
-    for (const std::string& path : soundFiles()) {
+    for (const std::string& path : soundFiles) {
         SF_INFO info{};
         SNDFILE* file = sf_open(staged(path).c_str(), SFM_READ, &info);
         ASSERT_NE(file, nullptr) << path << ": " << sf_strerror(nullptr);
@@ -95,7 +95,7 @@ TEST(AssetFiles, FontHasGlyphsForPrintableAscii) {
     FT_Library library = nullptr;
     ASSERT_EQ(FT_Init_FreeType(&library), 0);
     FT_Face face = nullptr;
-    ASSERT_EQ(FT_New_Face(library, staged(fontFile()).c_str(), 0, &face), 0);
+    ASSERT_EQ(FT_New_Face(library, staged(tarn::paths::font).c_str(), 0, &face), 0);
     FT_Set_Pixel_Sizes(face, 0, 48);
     for (FT_ULong c = 32; c < 127; ++c) {
         EXPECT_NE(FT_Get_Char_Index(face, c), 0u) << "character " << c;
@@ -120,7 +120,7 @@ TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
             << relative << " differs";
         ++compared;
     }
-    EXPECT_EQ(compared, modelFiles().size() + imageFiles().size() + soundFiles().size() + 2);
+    EXPECT_EQ(compared, modelFiles.size() + imageFiles.size() + soundFiles.size() + 2);
     fs::remove_all(dir);
 }
 

@@ -1,23 +1,41 @@
-// Where the asset tests find the generated files: the run folder the build stages, and
-// every file the game opens below it.
+// Every file the game opens below its run folder, as the asset tests and the missing-files
+// start-up test walk them.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "base/tables.h"
+
 namespace tarn::test {
 
-// The staged Resources folder, "<run dir>/Resources".
-std::string stagedResources();
+inline const std::vector<std::string> modelFiles = {
+    paths::duckModel,      paths::skyModel,      paths::sunModel,
+    paths::lakebedModel,   paths::morvieModel,   paths::fishSmallModel,
+    paths::fishLongModel,  paths::finHigherModel, paths::finLongThinModel,
+};
 
-// Paths relative to the working directory of the game, "Resources/...".
-const std::vector<std::string>& modelFiles();
 // The height map first, then the textures in the order start-up loads them.
-const std::vector<std::string>& imageFiles();
-const std::vector<std::string>& soundFiles();
-const std::string& fontFile();
+inline const std::vector<std::string> imageFiles = [] {
+    std::vector<std::string> list = {
+        paths::heightMap,   paths::mossTexture,       paths::morvieTexture,
+        paths::duckTexture, paths::fishTexture,       paths::yellowFishTexture,
+        paths::greyFishTexture, paths::sdCardTexture, paths::skyTexture,
+    };
+    for (int i = 1; i <= paths::causticsFrameCount; ++i) {
+        char name[128];
+        std::snprintf(name, sizeof name, paths::causticsPattern, i);
+        list.push_back(name);
+    }
+    return list;
+}();
+
+inline const std::vector<std::string> soundFiles = {paths::ambientSound, paths::sonarSound};
 
 // The run folder's copy of a "Resources/..." path.
-std::string staged(const std::string& gamePath);
+inline std::string staged(const std::string& gamePath) {
+    return std::string(TARNHOLLOW_RUN_DIR) + "/" + gamePath;
+}
 
 }  // namespace tarn::test

@@ -17,13 +17,13 @@ TEST(GameTextures, EveryMissingTextureIsReportedInOrderAndTheGameRunsOn) {
     ChildProcess game({TARNHOLLOW_GAME_BINARY}, dir, gameEnvironment());
     const std::string id = waitForGameWindow(game.pid());
     ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared";
-    pressKey(id, "Escape");
+    tapKey(id, "Escape");
     const ProcessResult result = game.wait(30.0);
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitStatus, 0) << result.err;
 
     // The textures in start-up order: every image file but the height map, which is no texture.
-    std::vector<std::string> paths(imageFiles().begin() + 1, imageFiles().end());
+    std::vector<std::string> paths(imageFiles.begin() + 1, imageFiles.end());
     std::size_t at = 0;
     for (const std::string& path : paths) {
         const std::size_t found = result.err.find("Could not open file [" + path + "]: ", at);

@@ -38,32 +38,23 @@ f 1 2 3
 
 // A triangle per geometry, told apart by their x: a at 1, b at 2, c at 3. Node A holds a
 // and is moved by 10 in x; its child B holds b; C, A's sibling, holds c.
-std::string colladaTriangle(const std::string& id, float x) {
-    const std::string v = std::to_string(x);
-    return R"(<geometry id=")" + id + R"("><mesh>
-      <source id=")" +
-           id + R"(-pos"><float_array id=")" + id + R"(-arr" count="9">)" + v + " 0 0 " + v +
-           " 1 0 " + v + R"( 0 1</float_array>
-        <technique_common><accessor source="#)" +
-           id + R"(-arr" count="3" stride="3">
-          <param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>
-        </accessor></technique_common></source>
-      <vertices id=")" +
-           id + R"(-vtx"><input semantic="POSITION" source="#)" + id + R"(-pos"/></vertices>
-      <triangles count="1"><input semantic="VERTEX" source="#)" +
-           id + R"(-vtx" offset="0"/><p>0 1 2</p></triangles>
-    </mesh></geometry>
-)";
-}
-
 std::string nestedNodes() {
+    std::string geometries;
+    for (const char* id : {"c", "b", "a"}) {
+        const std::string x = std::to_string(1 + (*id - 'a')), i = id;
+        geometries += "<geometry id='" + i + "'><mesh><source id='" + i + "p'><float_array id='" +
+                      i + "f' count='9'>" + x + " 0 0 " + x + " 1 0 " + x + " 0 1</float_array>"
+                      "<technique_common><accessor source='#" + i + "f' count='3' stride='3'>"
+                      "<param name='X' type='float'/><param name='Y' type='float'/>"
+                      "<param name='Z' type='float'/></accessor></technique_common></source>"
+                      "<vertices id='" + i + "v'><input semantic='POSITION' source='#" + i + "p'/>"
+                      "</vertices><triangles count='1'><input semantic='VERTEX' source='#" + i +
+                      "v' offset='0'/><p>0 1 2</p></triangles></mesh></geometry>\n";
+    }
     return R"(<?xml version="1.0" encoding="utf-8"?>
 <COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
   <asset><up_axis>Y_UP</up_axis></asset>
-  <library_geometries>
-)" + colladaTriangle("c", 3.0f) +
-           colladaTriangle("b", 2.0f) + colladaTriangle("a", 1.0f) +
-           R"(  </library_geometries>
+  <library_geometries>)" + geometries + R"(</library_geometries>
   <library_visual_scenes><visual_scene id="Scene">
     <node id="A"><translate>10 0 0</translate><instance_geometry url="#a"/>
       <node id="B"><translate>0 5 0</translate><instance_geometry url="#b"/></node>

@@ -1,9 +1,6 @@
 // The game's window under X, through xdotool and ImageMagick.
 #include "support/game_window.h"
 
-#include <chrono>
-#include <thread>
-
 #include "support/process.h"
 
 namespace tarn::test {
@@ -20,14 +17,7 @@ std::string waitForGameWindow(pid_t pid) {
                        std::to_string(pid) + " --name '^Tarnhollow$' 2>/dev/null | head -n 1");
 }
 
-void pressKey(const std::string& windowId, const std::string& key, double holdSeconds) {
-    // Input is polled once a frame, and a software-rendered frame can be slow: a tap that
-    // comes and goes between two polls would never be seen.
-    shellOutput("xdotool windowfocus --sync " + windowId + " keydown " + key + " 2>/dev/null");
-    std::this_thread::sleep_for(std::chrono::duration<double>(holdSeconds));
-    shellOutput("xdotool keyup " + key + " 2>/dev/null");
-}
-
+// The game keeps keys sticky, so a tap between two slow software-rendered frames is seen.
 void tapKey(const std::string& windowId, const std::string& key) {
     shellOutput("xdotool windowfocus --sync " + windowId + " key " + key + " 2>/dev/null");
 }

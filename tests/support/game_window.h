@@ -17,9 +17,6 @@ std::vector<std::string> gameEnvironment(std::vector<std::string> extra = {});
 // The game's window id once it is mapped; empty when none appears within a minute.
 std::string waitForGameWindow(pid_t pid);
 
-// Focuses the window and holds the key down long enough for even a slow frame to see it.
-void pressKey(const std::string& windowId, const std::string& key, double holdSeconds = 0.6);
-
 // A quick tap, press and release at once: the game must still see it once.
 void tapKey(const std::string& windowId, const std::string& key);
 
