@@ -98,85 +98,52 @@ std::vector<float> readSound(const std::string& gamePath, SF_INFO& info) {
 }
 
 // The drawn lakebed, lowered by 5 as the game places it, must lie where the height map says
-// the floor is: at any point its height is within the lookups one sample step around it,
-// give or take one height level.
+// the floor is: inside every triangle, its height is within the lookups one sample step
+// around the point, give or take one height level. Its triangles, seen from above, cover
+// the whole square.
 TEST(HeightMap, LakebedMeshAgreesWithTheLookup) {
-    const tarn::scene::HeightMap& map = gameMap();
-    ASSERT_EQ(map.width, 1024);
     Assimp::Importer importer;
-    const aiScene* scene =
-        importer.ReadFile(staged("Resources/Models/lakebed/quadratic_map_mittelschroff_scaled.obj"),
-                          aiProcess_Triangulate | aiProcess_FlipUVs);
+    const aiScene* scene = importer.ReadFile(staged(tarn::paths::lakebedModel), aiProcess_Triangulate);
     ASSERT_NE(scene, nullptr);
-
-    // Triangles bucketed by the grid cells their x, z bounds touch.
-    const int cells = 220;
-    const auto cellOf = [&](float v) {
-        return std::clamp(int((v + 55.0f) / 110.0f * cells), 0, cells - 1);
-    };
-    std::vector<std::vector<aiVector3D>> buckets(size_t(cells) * cells);
+    const double step = 110.0 / gameMap().width, level = 24.0 / 226.0;
+    double area = 0, lowX = 1e9, highX = -1e9, lowZ = 1e9, highZ = -1e9;
+    int failures = 0;
     for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
         const aiMesh* mesh = scene->mMeshes[m];
         for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-            const aiVector3D a = mesh->mVertices[mesh->mFaces[f].mIndices[0]];
-            const aiVector3D b = mesh->mVertices[mesh->mFaces[f].mIndices[1]];
-            const aiVector3D c = mesh->mVertices[mesh->mFaces[f].mIndices[2]];
-            for (int j = cellOf(std::min({a.z, b.z, c.z})); j <= cellOf(std::max({a.z, b.z, c.z}));
-                 ++j) {
-                for (int i = cellOf(std::min({a.x, b.x, c.x}));
-                     i <= cellOf(std::max({a.x, b.x, c.x})); ++i) {
-                    auto& bucket = buckets[size_t(j) * cells + i];
-                    bucket.insert(bucket.end(), {a, b, c});
+            const unsigned* index = mesh->mFaces[f].mIndices;
+            const aiVector3D a = mesh->mVertices[index[0]], b = mesh->mVertices[index[1]],
+                             c = mesh->mVertices[index[2]];
+            // Signed, so the odd sliver folded over at a steep shore counts once.
+            area += ((b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z)) / 2;
+            lowX = std::min({lowX, double(a.x), double(b.x), double(c.x)});
+            highX = std::max({highX, double(a.x), double(b.x), double(c.x)});
+            lowZ = std::min({lowZ, double(a.z), double(b.z), double(c.z)});
+            highZ = std::max({highZ, double(a.z), double(b.z), double(c.z)});
+            // The centre, and halfway from it to each corner.
+            const aiVector3D centre = (a + b + c) / 3.0f;
+            for (const aiVector3D& p : {centre, (centre + a) / 2.0f, (centre + b) / 2.0f,
+                                        (centre + c) / 2.0f}) {
+                double lo = 1e9, hi = -1e9;
+                for (double dz : {-step, 0.0, step}) {
+                    for (double dx : {-step, 0.0, step}) {
+                        const double h = terrainHeight(std::clamp(p.x + dx, -55.0, 54.999),
+                                                       std::clamp(p.z + dz, -55.0, 54.999));
+                        lo = std::min(lo, h), hi = std::max(hi, h);
+                    }
+                }
+                const double floor = p.y - 5.0;
+                if ((floor < lo - level || floor > hi + level) && failures++ < 5) {
+                    ADD_FAILURE() << "at x=" << p.x << " z=" << p.z << " the mesh is at " << floor
+                                  << ", the map says " << lo << " to " << hi;
                 }
             }
         }
     }
-    const auto meshHeight = [&](double x, double z, double& y) {
-        const auto& bucket = buckets[size_t(cellOf(float(z))) * cells + cellOf(float(x))];
-        for (size_t k = 0; k + 2 < bucket.size(); k += 3) {
-            const aiVector3D a = bucket[k], b = bucket[k + 1], c = bucket[k + 2];
-            const double det = (b.z - c.z) * (a.x - c.x) + (c.x - b.x) * (a.z - c.z);
-            if (std::fabs(det) < 1e-12) continue;
-            const double w0 = ((b.z - c.z) * (x - c.x) + (c.x - b.x) * (z - c.z)) / det;
-            const double w1 = ((c.z - a.z) * (x - c.x) + (a.x - c.x) * (z - c.z)) / det;
-            const double w2 = 1 - w0 - w1;
-            if (w0 < -1e-6 || w1 < -1e-6 || w2 < -1e-6) continue;
-            y = w0 * a.y + w1 * b.y + w2 * c.y;
-            return true;
-        }
-        return false;
-    };
-
-    const double step = 110.0 / map.width, level = 24.0 / 226.0;
-    int failures = 0, missing = 0;
-    const int n = 500;
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            // Spread inside each cell of a fine grid so points fall everywhere between pixels.
-            const double x = -55 + 110.0 * (i + 0.5 + 0.37 * std::sin(i * 7.1 + j)) / n;
-            const double z = -55 + 110.0 * (j + 0.5 + 0.37 * std::cos(j * 5.3 + i)) / n;
-            double y = 0;
-            if (!meshHeight(x, z, y)) {
-                ++missing;
-                continue;
-            }
-            double lo = 1e9, hi = -1e9;
-            for (double dz : {-step, 0.0, step}) {
-                for (double dx : {-step, 0.0, step}) {
-                    const double h = terrainHeight(std::clamp(x + dx, -55.0, 54.999),
-                                                   std::clamp(z + dz, -55.0, 54.999));
-                    lo = std::min(lo, h), hi = std::max(hi, h);
-                }
-            }
-            const double floor = y - 5.0;
-            if ((floor < lo - level || floor > hi + level) && failures++ < 5) {
-                ADD_FAILURE() << "at x=" << x << " z=" << z << " the mesh is at " << floor
-                              << ", the map says " << lo << " to " << hi;
-            }
-        }
-    }
-    EXPECT_EQ(missing, 0) << "points with no lakebed triangle above or below them";
     EXPECT_EQ(failures, 0);
+    EXPECT_NEAR(lowX, -55.0, 0.1);
+    EXPECT_NEAR(highZ - lowZ, 110.0, 0.1);
+    EXPECT_NEAR(std::fabs(area), (highX - lowX) * (highZ - lowZ), 0.01) << "holes in the lakebed";
 }
 
 TEST(HeightMap, StartPositionsAreOpenWater) {

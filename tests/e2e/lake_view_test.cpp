@@ -1,8 +1,10 @@
-// The real game under X: the start view shows the lake, and holding W moves the camera.
+// The real game under X, started without arguments: the start view shows the lake, holding
+// W moves the camera, and Escape ends it.
 // The start view is kept as a screenshot for a person to look at.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "support/game_window.h"
@@ -29,16 +31,17 @@ WindowImage waitForPicture(const std::string& id, const std::string& path, doubl
 
 }  // namespace
 
-TEST(LakeView, StartViewShowsTheLakeAndHoldingWMovesTheCamera) {
+TEST(LakeView, WithoutArgumentsAn800By600ViewShowsTheLakeAndHoldingWMovesTheCamera) {
     ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, gameEnvironment());
     const std::string id = waitForGameWindow(game.pid());
     ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared";
+    const std::string geometry = shellOutput("xdotool getwindowgeometry " + id);
+    EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
     ASSERT_TRUE(game.waitForOutput("Lightshaft framebuffer complete.", 60.0));
 
     // At the start camera the floor within the fog fills the lower fifth, fish swim in front.
     const WindowImage start = waitForPicture(id, screenshotPath("start-view.png"), 30.0,
                                              [](const WindowImage& i) { return i.drawnShare() > 0.15; });
-    ASSERT_EQ(start.width, 800);
     EXPECT_GT(start.drawnShare(), 0.15) << "the start view is mostly the clear colour";
 
     shellOutput("xdotool windowfocus --sync " + id + " keydown w");
@@ -49,5 +52,10 @@ TEST(LakeView, StartViewShowsTheLakeAndHoldingWMovesTheCamera) {
 
     tapKey(id, "Escape");
     const ProcessResult result = game.wait(30.0);
+    EXPECT_FALSE(result.timedOut) << "Escape did not close the game";
     EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out.find("You are running Tarnhollow."), std::string::npos);
+    EXPECT_NE(result.out.find(std::filesystem::canonical(TARNHOLLOW_RUN_DIR).string()),
+              std::string::npos)
+        << "the working directory line is missing:\n" << result.out;
 }

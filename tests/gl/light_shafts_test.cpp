@@ -46,7 +46,6 @@ struct Change {
     double brightenedShare = 0.0;  // of channels, by more than the redraw noise
     double darkenedShare = 0.0;
 };
-Change changeBetween(const Image& before, const Image& after);
 
 // Drawing the same scene twice, once through the light-shaft texture, differs by a few
 // steps at a handful of pixels where the water surface blends.
