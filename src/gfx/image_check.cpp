@@ -2,6 +2,9 @@
 // so a damaged size is refused before any of them allocates for it.
 #include "gfx/image_check.h"
 
+#include <IL/il.h>
+#include <IL/ilu.h>
+
 #include <algorithm>
 #include <fstream>
 #include <set>
@@ -178,6 +181,31 @@ std::string imageFileProblem(const std::string& path, int maxSide) {
 
 std::string oversizeProblem(std::uint32_t width, std::uint32_t height, int maxSide) {
     return sizeProblem("the image is", width, height, maxSide);
+}
+
+ImageOpenFailure imageLibraryFailure() {
+    const ILenum code = ilGetError();
+    const char* text = iluErrorString(code);
+    return {code, text ? text : "unknown error", false};
+}
+
+bool openCheckedImage(const std::string& path, int maxSide, ImageOpenFailure& failure) {
+    if (std::string problem = imageFileProblem(path, maxSide); !problem.empty()) {
+        failure = {IL_ILLEGAL_FILE_VALUE, std::move(problem), true};
+        return false;
+    }
+    if (!ilLoadImage(path.c_str())) {
+        failure = imageLibraryFailure();
+        return false;
+    }
+    std::string oversize = oversizeProblem(static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_WIDTH)),
+                                           static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT)),
+                                           maxSide);
+    if (!oversize.empty()) {
+        failure = {IL_ILLEGAL_FILE_VALUE, std::move(oversize), true};
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tarn::gfx

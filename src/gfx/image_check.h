@@ -1,5 +1,6 @@
 // The look an image file gets before DevIL sees it: the size its header claims, read from
-// the PNG IHDR, the JPEG frame header or the TIFF directories, and the PNG chunk structure.
+// the PNG IHDR, the JPEG frame header or the TIFF directories, and the PNG chunk structure;
+// and the checked opening that every image loader of the game goes through.
 #pragma once
 
 #include <cstdint>
@@ -26,5 +27,20 @@ std::string imageProblem(const std::string& bytes, int maxSide = maxImageSide);
 // The text for an image the library did load, but larger than maxSide on one side or
 // than maxImagePixels in all; empty when it fits.
 std::string oversizeProblem(std::uint32_t width, std::uint32_t height, int maxSide);
+
+// Why an image could not be opened.
+struct ImageOpenFailure {
+    unsigned code = 0;  // DevIL's error code; its "illegal file value" for a refusal
+    std::string text;   // DevIL's text, or the checks' reason
+    bool refused = false;  // by the checks here rather than by the library
+};
+
+// DevIL's last error, with its text.
+ImageOpenFailure imageLibraryFailure();
+
+// Loads the file into DevIL's bound image unless the header checks refuse it, DevIL fails,
+// or the image it loaded is larger than maxSide (formats the header check does not read);
+// false, with the reason, then.
+bool openCheckedImage(const std::string& path, int maxSide, ImageOpenFailure& failure);
 
 }  // namespace tarn::gfx

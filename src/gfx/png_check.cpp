@@ -1,4 +1,4 @@
-// Walks the chunks of a PNG file: lengths, CRCs and the closing IEND.
+// Walks the chunks of a PNG: lengths, CRCs and the closing IEND.
 #include "gfx/png_check.h"
 
 #include <zlib.h>
@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 
 namespace tarn::gfx {
 
@@ -24,13 +22,6 @@ std::uint32_t readBigEndian32(const unsigned char* bytes) {
 }
 
 }  // namespace
-
-std::string pngStructureProblem(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return {};
-    return pngChunkProblem(
-        std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
-}
 
 std::string pngChunkProblem(const std::string& contents) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(contents.data());
@@ -63,7 +54,5 @@ std::string pngChunkProblem(const std::string& contents) {
     }
     return "the file ends without an IEND chunk";
 }
-
-bool pngStructureIsSound(const std::string& path) { return pngStructureProblem(path).empty(); }
 
 }  // namespace tarn::gfx

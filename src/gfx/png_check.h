@@ -6,15 +6,9 @@
 
 namespace tarn::gfx {
 
-// False only for a file that starts with the PNG signature but whose chunk structure is
-// broken. Anything else (a missing file, another format) is left to the image library.
-bool pngStructureIsSound(const std::string& path);
-
-// What is wrong with the PNG's chunk structure, in a few words ("chunk IDAT runs past the
-// end of the file"); empty wherever pngStructureIsSound is true.
-std::string pngStructureProblem(const std::string& path);
-
-// The same for the bytes of a file.
+// What is wrong with the chunk structure of bytes that start with the PNG signature, in a
+// few words ("chunk IDAT runs past the end of the file"); empty for a sound PNG and for
+// anything else, which is left to the image library.
 std::string pngChunkProblem(const std::string& bytes);
 
 }  // namespace tarn::gfx

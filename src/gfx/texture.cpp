@@ -17,46 +17,11 @@ namespace {
 
 constexpr ILint builtAgainstVersion = 178;
 
-struct ImageLoadFailure {
-    ILenum code = IL_NO_ERROR;
-    std::string text;
-};
-
-ImageLoadFailure libraryFailure() {
-    const ILenum code = ilGetError();
-    const char* text = iluErrorString(code);
-    return {code, text ? text : "unknown error"};
-}
-
 // The largest side this GL takes, and never more than the game takes from any image.
 int largestTextureSide() {
     GLint side = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
     return side > 0 ? std::min(static_cast<int>(side), maxImageSide) : maxImageSide;
-}
-
-// Opens the image into the bound DevIL image. A file whose header is broken or claims
-// more pixels than GL takes never reaches DevIL, whose decoders may spin, overflow or ask
-// for gigabytes on it; it fails like any unreadable file, with the reason.
-bool openImage(const std::string& path, int maxSide, ImageLoadFailure& failure) {
-    if (std::string problem = imageFileProblem(path, maxSide); !problem.empty()) {
-        failure = {IL_ILLEGAL_FILE_VALUE, std::move(problem)};
-        return false;
-    }
-    if (!ilLoadImage(path.c_str())) {
-        failure = libraryFailure();
-        return false;
-    }
-    // Formats the header check does not read can still be too large for GL, which would
-    // leave an empty texture behind.
-    const auto width = static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_WIDTH));
-    const auto height = static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT));
-    std::string oversize = oversizeProblem(width, height, maxSide);
-    if (!oversize.empty()) {
-        failure = {IL_ILLEGAL_FILE_VALUE, std::move(oversize)};
-        return false;
-    }
-    return true;
 }
 
 // Uploads what DevIL holds when it loaded and converted to plain 8-bit RGB with all its
@@ -95,8 +60,10 @@ Texture::Texture(const std::string& path) : path(path) {
     ilGenImages(1, &image);
     ilBindImage(image);
 
-    ImageLoadFailure failure;
-    const bool loaded = openImage(path, largestTextureSide(), failure);
+    // A file whose header is broken or claims more pixels than GL takes never reaches
+    // DevIL, whose decoders may spin, overflow or ask for gigabytes on it.
+    ImageOpenFailure failure;
+    const bool loaded = openCheckedImage(path, largestTextureSide(), failure);
     if (loaded) {
         std::cout << "Successfully loaded texture file [" << path << "]." << std::endl;
     } else {
@@ -112,7 +79,7 @@ Texture::Texture(const std::string& path) : path(path) {
     if (loaded) {
         converted = ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
         if (!converted) {
-            const ImageLoadFailure conversion = libraryFailure();
+            const ImageOpenFailure conversion = imageLibraryFailure();
             std::cerr << "Could not convert image [" << path << "]: " << conversion.text << " ("
                       << conversion.code << ")" << std::endl;
         }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <iostream>
 
+#include "base/tables.h"
 #include "gfx/image_check.h"
 
 namespace tarn::scene {
@@ -17,17 +18,12 @@ std::unique_ptr<HeightMap> heightMap;
 namespace {
 
 constexpr double lowestFloor = -11.0;
-constexpr float worldLimit = 53.0f;
+constexpr float worldLimit = lake::squareHalfSize;
 
 void reportFailedLoad(ILenum code, const std::string& text) {
     std::cerr << "Could not open heightMap file:" << text << " (" << code << "):";
     std::cout << code << ": " << text << std::endl;
     std::cerr << std::endl;
-}
-
-// The library's text names no file; the guards' reasons are given with it.
-void reportRefusedFile(const std::string& path, const std::string& reason) {
-    reportFailedLoad(IL_ILLEGAL_FILE_VALUE, "[" + path + "] " + reason);
 }
 
 }  // namespace
@@ -47,24 +43,16 @@ HeightMap::HeightMap(int width, int height, std::vector<unsigned char> rgba)
 HeightMap::HeightMap(const std::string& path) {
     ilInit();
     iluInit();
-    // DevIL hangs on some broken PNGs and overflows or runs out of memory on huge sizes,
-    // so those never reach it.
-    if (std::string problem = gfx::imageFileProblem(path); !problem.empty()) {
-        reportRefusedFile(path, problem);
-        return;
-    }
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
-    if (!ilLoadImage(path.c_str())) {
-        const ILenum code = ilGetError();
-        const char* text = iluErrorString(code);
-        reportFailedLoad(code, text ? text : "unknown error");
-    } else if (const std::string oversize = gfx::oversizeProblem(
-                   static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_WIDTH)),
-                   static_cast<std::uint32_t>(ilGetInteger(IL_IMAGE_HEIGHT)), gfx::maxImageSide);
-               !oversize.empty()) {
-        reportRefusedFile(path, oversize);
+    // DevIL hangs on some broken PNGs and overflows or runs out of memory on huge sizes,
+    // so those never reach it.
+    gfx::ImageOpenFailure failure;
+    if (!gfx::openCheckedImage(path, gfx::maxImageSide, failure)) {
+        // The library's text names no file; the checks' reasons are given with it.
+        reportFailedLoad(failure.code, failure.refused ? "[" + path + "] " + failure.text
+                                                       : failure.text);
     } else {
         std::cout << "Successfully loaded heightMap file." << std::endl;
         // Whatever the file holds (grey, RGB, 16-bit), lookups read 4 bytes a pixel.
