@@ -11,13 +11,12 @@ namespace tarn::scene {
 namespace {
 
 constexpr float degreesToRadians = 0.017453292f;
-constexpr float waterLevel = 15.0f;
 constexpr float duckScale = 0.4f;
 
 }  // namespace
 
 Duck::Duck(const glm::mat4& startModelMatrix, int textureUnit)
-    : Duck(startModelMatrix, textureUnit, std::make_unique<gfx::Model>(modelPath)) {}
+    : Duck(startModelMatrix, textureUnit, std::make_unique<gfx::Model>(paths::duckModel)) {}
 
 Duck::Duck(const glm::mat4& startModelMatrix, int textureUnit, std::unique_ptr<gfx::Model> mesh)
     : SceneObject(startModelMatrix) {
@@ -30,7 +29,7 @@ Duck::Duck(const glm::mat4& startModelMatrix, int textureUnit, std::unique_ptr<g
     // One statement per draw: the order of the draws fixes the whole lake.
     const float z = randomUniform(-10.0f, 10.0f);
     const float x = randomUniform(-10.0f, 10.0f);
-    modelMatrix = glm::translate(modelMatrix, glm::vec3(x, waterLevel, z));
+    modelMatrix = glm::translate(modelMatrix, glm::vec3(x, lake::waterLevel, z));
     modelMatrix = glm::scale(modelMatrix, glm::vec3(duckScale));
     speed = randomUniform(1.4f, 5.0f);
     courseTimer = 0.0f;

@@ -9,8 +9,6 @@ namespace tarn::scene {
 
 class Duck final : public SceneObject {
 public:
-    static constexpr const char* modelPath = "Resources/Models/duck/duck.dae";
-
     // Loads the duck model, then takes six values from the shared random source.
     Duck(const glm::mat4& startModelMatrix, int textureUnit);
     // The same with the given mesh instead of the file; a null mesh draws nothing.

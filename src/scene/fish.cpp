@@ -79,11 +79,7 @@ void Fish::update(float dt) {
 }
 
 void Fish::draw(gfx::Shader& shader) {
-    shader.setUniform("material_shininess", materialShininess);
-    shader.setUniform("material_kd", materialKd);
-    shader.setUniform("material_ks", materialKs);
-    shader.setUniform("color_texture", colorTextureUnit);
-    shader.setUniform("model", modelMatrix);
+    sendMaterialAndPlace(shader);
     if (bodyModel) bodyModel->draw(shader);
     shader.setUniform("model", finMatrix);
     if (finModel) finModel->draw(shader);

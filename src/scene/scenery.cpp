@@ -22,13 +22,6 @@ void sendMaterial(const SceneObject& object, gfx::Shader& shader) {
     shader.setUniform("material_ks", object.materialKs);
 }
 
-// What the common draw sends, without drawing yet: the switches come in between.
-void sendCommonUniforms(const SceneObject& object, gfx::Shader& shader) {
-    sendMaterial(object, shader);
-    shader.setUniform("color_texture", object.colorTextureUnit);
-    shader.setUniform("model", object.modelMatrix);
-}
-
 }  // namespace
 
 Sky::Sky(const glm::mat4& startModelMatrix, int textureUnit)
@@ -44,7 +37,7 @@ Sky::Sky(const glm::mat4& startModelMatrix, int textureUnit, std::unique_ptr<gfx
 }
 
 void Sky::draw(gfx::Shader& shader) {
-    sendCommonUniforms(*this, shader);
+    sendMaterialAndPlace(shader);
     // No caustics and no shading up there; the fog only closes in at 30 units, so the sky
     // still shows through the water from a distance.
     shader.setUniform("project", 0);
@@ -65,7 +58,7 @@ WaterSurface::WaterSurface(const glm::mat4& startModelMatrix, int textureUnit,
 }
 
 void WaterSurface::draw(gfx::Shader& shader) {
-    sendCommonUniforms(*this, shader);
+    sendMaterialAndPlace(shader);
     shader.setUniform("transparent", 1);
     if (model) model->draw(shader);
 }

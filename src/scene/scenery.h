@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "base/tables.h"
 #include "scene/scene_object.h"
 
 namespace tarn::scene {
@@ -33,7 +34,7 @@ public:
     void update(float /*dt*/) override {}
     void draw(gfx::Shader& shader) override;
 
-    float heightOffset = 15.0f;
+    float heightOffset = lake::waterLevel;
 };
 
 // A flat-coloured, unlit and unfogged ball where the light is. It samples no texture, so
