@@ -2,10 +2,10 @@
 // start-up test walk them.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/textures.h"
 #include "base/tables.h"
 
 namespace tarn::test {
@@ -23,11 +23,7 @@ inline const std::vector<std::string> imageFiles = [] {
         paths::duckTexture, paths::fishTexture,       paths::yellowFishTexture,
         paths::greyFishTexture, paths::sdCardTexture, paths::skyTexture,
     };
-    for (int i = 1; i <= paths::causticsFrameCount; ++i) {
-        char name[128];
-        std::snprintf(name, sizeof name, paths::causticsPattern, i);
-        list.push_back(name);
-    }
+    for (int i = 1; i <= paths::causticsFrameCount; ++i) list.push_back(app::causticsPath(i));
     return list;
 }();
 

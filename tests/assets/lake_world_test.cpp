@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <assimp/Importer.hpp>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "assets/asset_paths.h"
@@ -26,7 +25,7 @@ int channel(const Pixels& img, int x, int y, int c) { return img.rgb[(size_t(y) 
 
 // The game's own floor lookup, on the staged map.
 const tarn::scene::HeightMap& gameMap() {
-    static const tarn::scene::HeightMap map(staged("Resources/heightmap1.png"));
+    static const tarn::scene::HeightMap map(staged(tarn::paths::heightMap));
     return map;
 }
 
@@ -180,52 +179,47 @@ TEST(HeightMap, IsABasinWithShoresAboveTheWaterAtTheEdges) {
 }
 
 TEST(Models, SizesAndPivotsMatchTheGame) {
-    const Bounds creature = boundsOf("Resources/Models/morvie/morvie2.obj");
+    const Bounds creature = boundsOf(tarn::paths::morvieModel);
     EXPECT_NEAR(creature.hi.x - creature.lo.x, 2.4, 0.2) << "creature length along +x";
     EXPECT_NEAR((creature.hi.x + creature.lo.x) / 2, 0.0, 0.15) << "creature centred on its origin";
 
-    const Bounds small = boundsOf("Resources/Models/fish/fish_small.obj");
+    const Bounds small = boundsOf(tarn::paths::fishSmallModel);
     EXPECT_NEAR(small.lo.x, -0.4, 0.02) << "small fish tail end, where its fin hangs";
     EXPECT_NEAR(small.hi.x - small.lo.x, 0.8, 0.05);
-    const Bounds longFish = boundsOf("Resources/Models/fish/fish_long2.obj");
+    const Bounds longFish = boundsOf(tarn::paths::fishLongModel);
     EXPECT_NEAR(longFish.lo.x, -0.55, 0.02) << "long fish tail end";
-    for (const char* fin : {"Resources/Models/fish/schwanzflosse_higher.obj",
-                            "Resources/Models/fish/schwanzflosse_long_thin.obj"}) {
+    for (const char* fin : {tarn::paths::finHigherModel, tarn::paths::finLongThinModel}) {
         const Bounds b = boundsOf(fin);
         EXPECT_NEAR(b.hi.x, 0.0, 0.01) << fin << ": hinge at the origin";
         EXPECT_LT(b.lo.x, -0.15) << fin << ": reaches towards -x";
     }
 
-    const Bounds duck = boundsOf("Resources/Models/duck/duck.dae");
+    const Bounds duck = boundsOf(tarn::paths::duckModel);
     EXPECT_NEAR(duck.hi.x - duck.lo.x, 3.0, 0.3) << "duck length before the game's 0.4 scale";
     EXPECT_LT(duck.lo.y, 0.0) << "the duck sits in the water";
     EXPECT_GT(duck.hi.y, 0.5);
     EXPECT_GT(duck.hi.x, -duck.lo.x) << "the head end, +x, is the front";
 
-    const Bounds sun = boundsOf("Resources/Models/sun/sun.obj");
+    const Bounds sun = boundsOf(tarn::paths::sunModel);
     EXPECT_GE((sun.hi.x - sun.lo.x) / 2, 0.5);
     EXPECT_LE((sun.hi.x - sun.lo.x) / 2, 1.0);
 
-    const Bounds sky = boundsOf("Resources/Models/sky/sky1.obj");
+    const Bounds sky = boundsOf(tarn::paths::skyModel);
     EXPECT_NEAR((sky.hi.x - sky.lo.x) / 2, 60.0, 5.0) << "sky disc radius";
     EXPECT_LT(sky.hi.y - sky.lo.y, 3.0) << "nearly flat, so the water surface stays near y = 15";
 }
 
 TEST(Textures, RepeatingSurfacesTileWithoutSeams) {
-    expectTiles("Resources/Textures/moss.jpg");
-    expectTiles("Resources/Textures/sky_seamless.jpg");
-    expectTiles("Resources/Textures/caustics/save.01.tif");
-    expectTiles("Resources/Textures/caustics/save.17.tif");
-    expectTiles("Resources/Textures/caustics/save.32.tif");
+    expectTiles(tarn::paths::mossTexture);
+    expectTiles(tarn::paths::skyTexture);
+    for (int frame : {1, 17, 32}) expectTiles(tarn::app::causticsPath(frame));
 }
 
 TEST(Textures, CausticsLoopFromTheLastFrameToTheFirst) {
     std::vector<Pixels> frames;
     for (int i = 1; i <= 32; ++i) {
-        char name[128];
-        std::snprintf(name, sizeof name, "Resources/Textures/caustics/save.%02d.tif", i);
-        frames.push_back(Pixels::load(staged(name)));
-        ASSERT_FALSE(frames.back().rgb.empty()) << name;
+        frames.push_back(Pixels::load(staged(tarn::app::causticsPath(i))));
+        ASSERT_FALSE(frames.back().rgb.empty()) << i;
     }
     double largestStep = 0;
     for (int i = 0; i + 1 < 32; ++i) {
@@ -239,7 +233,7 @@ TEST(Textures, CausticsLoopFromTheLastFrameToTheFirst) {
 
 TEST(Sounds, AmbienceLastsTenToTwentySecondsAndLoopsWithoutAClick) {
     SF_INFO info;
-    const std::vector<float> s = readSound("Resources/Sounds/Underwater_Pool.wav", info);
+    const std::vector<float> s = readSound(tarn::paths::ambientSound, info);
     ASSERT_FALSE(s.empty());
     const double seconds = double(info.frames) / info.samplerate;
     EXPECT_GE(seconds, 10.0);
@@ -259,7 +253,7 @@ TEST(Sounds, AmbienceLastsTenToTwentySecondsAndLoopsWithoutAClick) {
 
 TEST(Sounds, SonarIsAShortPingWithAQuickAttackAndAQuietEnd) {
     SF_INFO info;
-    const std::vector<float> s = readSound("Resources/Sounds/Sonar.wav", info);
+    const std::vector<float> s = readSound(tarn::paths::sonarSound, info);
     ASSERT_FALSE(s.empty());
     EXPECT_NEAR(double(info.frames) / info.samplerate, 1.5, 0.3);
     size_t loudest = 0;

@@ -88,13 +88,10 @@ void LakeGame::SetUp() {
     app::screenWidth = width;
     app::screenHeight = height;
     app::aspectRatio = float(width) / float(height);
-    app::resetToFirstStart();
 
     testing::internal::CaptureStdout();
-    app::startGame(false);
+    lastTime = harness::startFreshGame(false);
     startupOutput = testing::internal::GetCapturedStdout();
-    lastTime = 1.0;
-    app::lastFrame = lastTime;
 }
 
 void LakeGame::TearDown() {

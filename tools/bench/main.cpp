@@ -177,12 +177,9 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
     result.height = app::screenHeight;
     result.frames = frames;
 
-    app::resetToFirstStart();
     std::cout.setstate(std::ios::failbit);  // the game's start-up lines are not the table's
-    app::startGame(true);
+    double now = harness::startFreshGame(true);
     app::ScriptedInput input;
-    double now = 1.0;
-    app::lastFrame = now;
     app::runFrame(input, now += frameStep);
     presentAndFinish(FrameStart());
     if (startupSeconds) *startupSeconds = secondsSinceProcessStart();

@@ -74,13 +74,17 @@ const std::vector<View>& galleryViews() {
     return all;
 }
 
-void renderView(const View& view) {
+double startFreshGame(bool withSound) {
     app::resetToFirstStart();
+    app::startGame(withSound);
+    app::lastFrame = 1.0;
+    return app::lastFrame;
+}
+
+void renderView(const View& view) {
     std::cout.setstate(std::ios::failbit);  // start-up's own chatter is not the view's
-    app::startGame(false);
+    double now = startFreshGame(false);
     app::ScriptedInput input;
-    double now = 1.0;
-    app::lastFrame = now;
     for (double t = 0.0; t < view.warmUp; t += viewFrameStep) app::runFrame(input, now += viewFrameStep);
     view.arrange(input);
     app::runFrame(input, now += viewFrameStep);

@@ -21,6 +21,11 @@ namespace tarn::harness {
 // GLEW fails.
 GLFWwindow* openGameWindow(int width, int height, const char* title, bool visible);
 
+// A new game in the current window, as a new process starts one: the state reset, start-up
+// run (its console lines are left to the caller to silence or keep), and the frame clock
+// set to 1 s, which it returns.
+double startFreshGame(bool withSound);
+
 // Frames of game time each fixed view advances by.
 constexpr double viewFrameStep = 0.1;
 
