@@ -64,18 +64,23 @@ void addSweep(Mesh& mesh, const Sweep& s) {
     }
 }
 
-void simplify(Mesh& mesh, float maxError) {
-    if (mesh.indices.empty()) return;
+std::vector<std::uint32_t> simplifiedIndices(const Mesh& mesh, float maxError) {
+    if (mesh.indices.empty()) return {};
     const float* positions = &mesh.positions[0].x;
     const float scale = meshopt_simplifyScale(positions, mesh.positions.size(), sizeof(glm::vec3));
     std::vector<std::uint32_t> kept(mesh.indices.size());
     kept.resize(meshopt_simplify(kept.data(), mesh.indices.data(), mesh.indices.size(), positions,
                                  mesh.positions.size(), sizeof(glm::vec3), 0, maxError / scale,
                                  meshopt_SimplifyLockBorder, nullptr));
+    return kept;
+}
+
+void simplify(Mesh& mesh, float maxError) {
+    if (mesh.indices.empty()) return;
     Mesh out;
     out.name = mesh.name;
     std::vector<std::uint32_t> renumbered(mesh.positions.size(), UINT32_MAX);
-    for (std::uint32_t v : kept) {
+    for (std::uint32_t v : simplifiedIndices(mesh, maxError)) {
         if (renumbered[v] == UINT32_MAX)
             renumbered[v] = out.addVertex(mesh.positions[v], mesh.normals[v], mesh.uvs[v]);
         out.indices.push_back(renumbered[v]);

@@ -48,6 +48,8 @@ void transformMesh(Mesh& mesh, const glm::mat4& transform, std::uint32_t first =
 // drops the vertices no triangle uses any more. Open edges stay where they are; vertices
 // that share a place but not their texture coordinates stay together.
 void simplify(Mesh& mesh, float maxError);
+// The same merge, as the triangles it keeps over the mesh's own vertex list.
+std::vector<std::uint32_t> simplifiedIndices(const Mesh& mesh, float maxError);
 
 // Turns every triangle so its winding agrees with its vertex normals (counter-clockwise
 // seen from outside).

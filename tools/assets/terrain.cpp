@@ -2,7 +2,6 @@
 // against and the lakebed mesh it draws, so the two agree: every height-map pixel is the
 // fine mesh surface at that pixel's centre, and the drawn mesh, simplified, stays within a
 // few hundredths of a unit of it.
-#include <meshoptimizer.h>
 
 #include <algorithm>
 #include <cmath>
@@ -74,20 +73,6 @@ double floorHeight(double x, double z, const std::vector<Rock>& rocks) {
     const double shore = 15.55 + 0.3 * fbm(x / 4, z / 4, 2, 59);
     const double t = clamp01((d - bankStart) / 3.2);
     return mix(floor, shore, t * t * (3.0 - 2.0 * t));
-}
-
-// Merges the fine grid's triangles wherever the floor stays within kSimplifyError; the
-// map's outer edge keeps every vertex, so the floor still reaches the shores exactly.
-std::vector<std::uint32_t> simplifiedTriangles(const Mesh& fine) {
-    const float* positions = &fine.positions[0].x;
-    const float scale = meshopt_simplifyScale(positions, fine.positions.size(), sizeof(glm::vec3));
-    std::vector<std::uint32_t> indices(fine.indices.size());
-    float error = 0.0f;
-    indices.resize(meshopt_simplify(indices.data(), fine.indices.data(), fine.indices.size(),
-                                    positions, fine.positions.size(), sizeof(glm::vec3), 0,
-                                    float(kSimplifyError / scale), meshopt_SimplifyLockBorder,
-                                    &error));
-    return indices;
 }
 
 // Every triangle goes to the piece its centre lies over; pieces keep only the vertices
@@ -179,7 +164,7 @@ bool writeTerrain(const std::string& resources) {
         }
     }
     orientTriangles(bed);
-    return writeObj(splitIntoChunks(bed, simplifiedTriangles(bed)),
+    return writeObj(splitIntoChunks(bed, simplifiedIndices(bed, float(kSimplifyError))),
                     gameFile(resources, paths::lakebedModel),
                     "Tarnhollow lakebed: 110 by 110 units in 16 by 16 pieces, drawn 5 units lower "
                     "than written here.");
