@@ -6,9 +6,9 @@
 #include <IL/ilu.h>
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 
+#include "base/files.h"
 #include "gfx/png_check.h"
 
 namespace tarn::gfx {
@@ -170,13 +170,7 @@ std::string imageProblem(const std::string& bytes, int maxSide) {
 }
 
 std::string imageFileProblem(const std::string& path, int maxSide) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) return {};
-    std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0)), '\0');
-    file.seekg(0);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
-    return imageProblem(bytes, maxSide);
+    return imageProblem(base::readFile(path), maxSide);
 }
 
 std::string oversizeProblem(std::uint32_t width, std::uint32_t height, int maxSide) {

@@ -6,6 +6,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "base/files.h"
+
 namespace tarn::test {
 
 struct ProcessResult {
@@ -52,6 +54,6 @@ std::string shellOutput(const std::string& command);
 std::string makeTempDir();
 
 void writeFile(const std::string& path, const std::string& contents);
-std::string readFile(const std::string& path);
+using base::readFile;
 
 }  // namespace tarn::test

@@ -6,6 +6,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "base/files.h"
 #include "fuzz/damaged_files.h"
 
 namespace tarn::fuzz {
@@ -202,7 +203,7 @@ std::vector<std::string> readSeeds(const Format& format, const std::string& reso
         const std::string full = resources + "/" + path;
         if (!std::filesystem::is_regular_file(full))
             throw std::runtime_error("missing seed " + full);
-        seeds.push_back(readFile(full));
+        seeds.push_back(base::readFile(full));
     }
     return seeds;
 }

@@ -46,8 +46,7 @@ std::string wavWithCutHeader(const std::string& wav);
 // never silently stops being damaged when the generator changes.
 std::string replaceFirst(std::string text, const std::string& from, const std::string& to);
 
-// Whole files as bytes; a file that cannot be read reads as empty.
-std::string readFile(const std::string& path);
+// Writes the bytes as the whole file.
 void writeFile(const std::string& path, const std::string& bytes);
 
 }  // namespace tarn::fuzz

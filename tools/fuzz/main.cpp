@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "fuzz/damage.h"
+#include "base/files.h"
 #include "fuzz/damaged_files.h"
 
 namespace fs = std::filesystem;
@@ -230,7 +231,7 @@ private:
             verdict = "failed with exit status " + std::to_string(WEXITSTATUS(status));
         } else {
             verdict = misreport(job.work.file, job.work.format->loader, job.path,
-                                tarn::fuzz::readFile(job.log));
+                                tarn::base::readFile(job.log));
             tally.misreported += !verdict.empty();
         }
         if (!verdict.empty()) keepFailure(job, verdict);
@@ -257,7 +258,7 @@ private:
         fs::copy_file(job.path, kept, fs::copy_options::overwrite_existing);
         std::cout << job.work.format->name << " " << job.work.file.name << " " << verdict
                   << "; kept as " << kept << "\n"
-                  << tail(tarn::fuzz::readFile(job.log), 4) << std::endl;
+                  << tail(tarn::base::readFile(job.log), 4) << std::endl;
     }
 
     bool report() const {
