@@ -95,8 +95,8 @@ render::PassCounts renderLitScene(const render::CameraView& camera) {
     pass.blending = settings.blendingEnabled;
     pass.bonusInPlay = bonusInPlay();
     if (!settings.lightshaftsEnabled) {
+        // The shadow pass has left the window bound and cleared.
         const render::TimedPart timed(render::FramePart::WindowPass);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return render::renderScene(world, *megaShader, pass);
     }
     render::PassCounts counts;

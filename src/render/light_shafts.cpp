@@ -90,8 +90,8 @@ void beginLightShaftPass(int width, int height) {
 
 void finishLightShaftPass(gfx::Shader& program, const glm::vec3& sunPosition,
                           const glm::mat4& viewProjection, bool sunInView) {
+    // No clear: the quad below covers every pixel of the window.
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
 
     program.use();
     glActiveTexture(GL_TEXTURE0 + lightshaftTextureUnit);

@@ -45,7 +45,7 @@ ScreenPoint projectToScreen(const glm::mat4& viewProjection, const glm::vec3& wo
 //   finishLightShaftPass(...);  // with the view-projection the scene pass just built
 // The first binds the light-shaft framebuffer with the window's viewport and clears it.
 void beginLightShaftPass(int width, int height);
-// Back on the window: clears its colour and composes the final image from the texture
+// Back on the window: composes the final image over all of it from the texture
 // with the light-shaft program, which this makes current. Shafts appear only while
 // sunInView holds and the sun is in front of the camera.
 void finishLightShaftPass(gfx::Shader& program, const glm::vec3& sunPosition,
