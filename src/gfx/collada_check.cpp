@@ -239,11 +239,9 @@ private:
                 std::uint64_t words = 0;
                 readIndexList(list, words);
                 indices += words;
-                if (name == "polygons" && words / offsets > limits_.cornersPerFace) {
-                    return "a polygon has " + std::to_string(words / offsets) +
-                           " corners, more than the " + std::to_string(limits_.cornersPerFace) +
-                           " the game takes";
-                }
+                if (name == "polygons" && words / offsets > limits_.cornersPerFace)
+                    return "a polygon has " +
+                           tooMany(words / offsets, "corners", limits_.cornersPerFace);
             }
             if (name == "triangles") {
                 claimed = capped(count * 3);
@@ -257,10 +255,8 @@ private:
                        std::to_string(offsets) + " indices but lists " + std::to_string(indices);
             }
             corners = capped(corners + claimed);
-            if (corners > limits_.faceCorners) {
-                return std::to_string(corners) + " face corners, more than the " +
-                       std::to_string(limits_.faceCorners) + " the game takes";
-            }
+            if (corners > limits_.faceCorners)
+                return tooMany(corners, "face corners", limits_.faceCorners);
         }
         return {};
     }
@@ -275,10 +271,8 @@ private:
             std::uint64_t size = 0;
             for (; std::isdigit(static_cast<unsigned char>(*text)); ++text)
                 size = capped(size * 10 + static_cast<std::uint64_t>(*text - '0'));
-            if (size > limits_.cornersPerFace) {
-                return "a polygon has " + std::to_string(size) + " corners, more than the " +
-                       std::to_string(limits_.cornersPerFace) + " the game takes";
-            }
+            if (size > limits_.cornersPerFace)
+                return "a polygon has " + tooMany(size, "corners", limits_.cornersPerFace);
             corners = capped(corners + size);
         }
         return {};
@@ -372,11 +366,7 @@ private:
 // Assimp gives a ".dae" file to its COLLADA reader only when "<collada" appears in the first
 // 200 bytes; otherwise every other reader it has is offered the file.
 bool looksLikeCollada(const std::string& bytes) {
-    std::string head = bytes.substr(0, 200);
-    head.erase(std::remove(head.begin(), head.end(), '\0'), head.end());
-    std::transform(head.begin(), head.end(), head.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return head.find("<collada") != std::string::npos;
+    return readerHead(bytes).find("<collada") != std::string::npos;
 }
 
 }  // namespace

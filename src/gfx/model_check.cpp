@@ -26,10 +26,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' ||
 bool looksLikeObj(const std::string& bytes) {
     static const char* const starts[] = {"mtllib", "usemtl", "v ", "vt ", "vn ",
                                          "o ",     "g ",     "s ", "f "};
-    std::string head = bytes.substr(0, 200);
-    head.erase(std::remove(head.begin(), head.end(), '\0'), head.end());
-    std::transform(head.begin(), head.end(), head.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string head = readerHead(bytes);
     std::size_t line = 0;
     for (;;) {
         for (const char* start : starts) {
@@ -41,12 +38,21 @@ bool looksLikeObj(const std::string& bytes) {
     }
 }
 
+
+}  // namespace
+
+std::string readerHead(const std::string& bytes) {
+    std::string head = bytes.substr(0, 200);
+    head.erase(std::remove(head.begin(), head.end(), '\0'), head.end());
+    std::transform(head.begin(), head.end(), head.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return head;
+}
+
 std::string tooMany(std::size_t count, const char* what, std::size_t limit) {
     return std::to_string(count) + " " + what + ", more than the " + std::to_string(limit) +
            " the game takes";
 }
-
-}  // namespace
 
 // Assimp picks a statement's kind by its first letter alone ("f", "l" and "p" all read
 // corners after the first word; "v" then a blank, "t" or "n"), and a backslash anywhere in
@@ -102,10 +108,7 @@ std::string modelFileProblem(const std::string& path, const ModelLimits& limits)
     if (!file) return {};
     file.seekg(0, std::ios::end);
     const auto size = static_cast<std::size_t>(std::max<std::streamoff>(file.tellg(), 0));
-    if (size > limits.fileBytes) {
-        return "the file has " + std::to_string(size) + " bytes, more than the " +
-               std::to_string(limits.fileBytes) + " the game takes";
-    }
+    if (size > limits.fileBytes) return "the file has " + tooMany(size, "bytes", limits.fileBytes);
     file.seekg(0);
     std::string bytes(size, '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(size));

@@ -24,6 +24,11 @@ struct ModelLimits {
 // checked, other files and missing ones are left to Assimp.
 std::string modelFileProblem(const std::string& path, const ModelLimits& limits = {});
 
+// Shared by the two format checks: the first 200 bytes, lowercased and without NULs, as
+// Assimp reads them to choose a reader; and the text for a count over its limit.
+std::string readerHead(const std::string& bytes);
+std::string tooMany(std::size_t count, const char* what, std::size_t limit);
+
 // The checks for each format, on the bytes of a file.
 std::string objProblem(const std::string& bytes, const ModelLimits& limits = {});
 std::string colladaProblem(const std::string& bytes, const ModelLimits& limits = {});
