@@ -17,9 +17,8 @@ Outcome processInput(const InputSource& input, float deltaTime, float now,
     view.frustum = &scene::viewFrustum;
 
     Outcome outcome;
-    const double time = now;
-    handleSettingsKeys(input, time, game, settings, outcome);
-    handleGameCommands(input, time, game, view, outcome);
+    handleSettingsKeys(input, now, game, settings, outcome);
+    handleGameCommands(input, now, game, view, outcome);
 
     lookAround(input);
     return outcome;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/scripted_input.h"
+#include "app/input.h"
 
 namespace tarn::test {
 
@@ -57,7 +57,7 @@ protected:
     int width = 800;
     int height = 600;
     double lastTime = 0.0;
-    ScriptedInput input;
+    app::ScriptedInput input;
     std::string startupOutput;
 };
 

@@ -5,13 +5,12 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/camera.h"
+#include "app/input.h"
 #include "scene/height_map.h"
-#include "support/scripted_input.h"
 
 using namespace tarn::app;
 using tarn::scene::HeightMap;
 using tarn::scene::heightMap;
-using tarn::test::ScriptedInput;
 
 namespace {
 

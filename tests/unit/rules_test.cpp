@@ -5,7 +5,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include "support/scripted_input.h"
+#include "app/input.h"
 
 using namespace tarn::app;
 
@@ -38,7 +38,7 @@ protected:
     Settings settings;
     tarn::scene::Frustum frustum = cameraFrustum();
     RuleView view{{0, 0, 0}, {0, 0, -20}, std::nullopt, &frustum};
-    tarn::test::ScriptedInput input;
+    ScriptedInput input;
 };
 
 }  // namespace
