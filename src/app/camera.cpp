@@ -8,11 +8,21 @@
 
 namespace tarn::app {
 
-glm::vec3 cameraPos(0.0f, 0.0f, 3.0f);
-glm::vec3 cameraFront(0.0f, 0.0f, -1.0f);
+namespace {
+
+// Where every game starts: at (0, 0, 3) looking down -z.
+const glm::vec3 startPos(0.0f, 0.0f, 3.0f);
+const glm::vec3 startFront(0.0f, 0.0f, -1.0f);
+constexpr float startYaw = -90.0f;
+constexpr float startPitch = 0.0f;
+
+}  // namespace
+
+glm::vec3 cameraPos = startPos;
+glm::vec3 cameraFront = startFront;
 glm::vec3 cameraUp(0.0f, 1.0f, 0.0f);
-float cameraYaw = -90.0f;
-float cameraPitch = 0.0f;
+float cameraYaw = startYaw;
+float cameraPitch = startPitch;
 float lastX = 400.0f;
 float lastY = 300.0f;
 bool firstMouse = true;
@@ -73,6 +83,14 @@ void placeCamera(const glm::vec3& eye, const glm::vec3& target) {
     cameraYaw = std::atan2(d.z, d.x) / degreesToRadians;
     cameraPitch = std::asin(d.y) / degreesToRadians;
     cameraFront = d;
+    firstMouse = true;
+}
+
+void resetCamera() {
+    cameraPos = startPos;
+    cameraFront = startFront;
+    cameraYaw = startYaw;
+    cameraPitch = startPitch;
     firstMouse = true;
 }
 

@@ -40,6 +40,10 @@ void lookAround(const InputSource& input);
 // stage keeps that view; its cursor position becomes the new look reference.
 void placeCamera(const glm::vec3& eye, const glm::vec3& target);
 
+// Puts the camera back where a new process starts it; the next look stage takes the
+// cursor as its reference.
+void resetCamera();
+
 // Puts the look reference at the window centre (integer halves), before the first frame.
 void resetLookReference(int windowWidth, int windowHeight);
 

@@ -190,11 +190,7 @@ void resetToFirstStart() {
     settings = {};
     worldTimers = {};
     lastPassCounts = {};
-    cameraPos = {0.0f, 0.0f, 3.0f};
-    cameraFront = {0.0f, 0.0f, -1.0f};
-    cameraYaw = -90.0f;
-    cameraPitch = 0.0f;
-    firstMouse = true;
+    resetCamera();
     scene::rng = std::mt19937();
     std::srand(1);  // what the C library starts from when nobody seeds it
 }
