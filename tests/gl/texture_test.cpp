@@ -10,6 +10,7 @@
 
 #include "support/devil_image.h"
 #include "support/gl_context.h"
+#include "support/lake_game.h"
 #include "support/png_fixture.h"
 #include "support/process.h"
 
@@ -18,11 +19,7 @@ using namespace tarn::test;
 
 namespace {
 
-struct Image {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-};
+using Image = WindowImage;
 
 std::vector<std::uint8_t> gradient(int width, int height) {
     std::vector<std::uint8_t> rgb;
