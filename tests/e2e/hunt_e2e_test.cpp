@@ -11,16 +11,6 @@
 
 using namespace tarn::test;
 
-namespace {
-
-int occurrences(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
-}  // namespace
-
 TEST(HuntEndToEnd, FiveTappedPhotosOfNothingLoseAndATappedEscapeQuits) {
     ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, gameEnvironment());
     const std::string id = waitForGameWindow(game.pid());

@@ -30,12 +30,7 @@ TEST(GameTextures, EveryMissingTextureIsReportedInOrderAndTheGameRunsOn) {
         ASSERT_NE(found, std::string::npos) << path << " missing or out of order:\n" << result.err;
         at = found;
     }
-    std::size_t sizeLines = 0;
-    for (std::size_t p = result.out.find("Image size = "); p != std::string::npos;
-         p = result.out.find("Image size = ", p + 1)) {
-        ++sizeLines;
-    }
-    EXPECT_EQ(sizeLines, paths.size());
+    EXPECT_EQ(occurrences(result.out, "Image size = "), int(paths.size()));
     EXPECT_NE(result.out.find("ERROR::FREETYPE: Failed to load font\n"), std::string::npos);
     fs::remove_all(dir);
 }

@@ -111,6 +111,12 @@ void writeFile(const std::string& path, const std::string& contents) {
 
 namespace tarn::test {
 
+int occurrences(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
 std::string ChildProcess::outputSoFar() const { return readFile(outPath_); }
 
 bool ChildProcess::waitForOutput(const std::string& text, double timeoutSeconds) const {

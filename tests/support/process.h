@@ -54,6 +54,9 @@ std::string shellOutput(const std::string& command);
 std::string makeTempDir();
 
 void writeFile(const std::string& path, const std::string& contents);
+
+// How often part stands in text, overlaps included.
+int occurrences(const std::string& text, const std::string& part);
 using base::readFile;
 
 }  // namespace tarn::test
