@@ -10,7 +10,7 @@
 #include <iostream>
 #include <utility>
 
-#include "gfx/model_check.h"
+#include "check/model_check.h"
 
 namespace tarn::gfx {
 
@@ -28,7 +28,7 @@ bool isImportFailure(const aiScene* scene) {
 
 void Model::loadModel(const std::string& path) {
     // Assimp trusts the counts in a file; damaged ones never reach it.
-    if (const std::string problem = modelFileProblem(path); !problem.empty()) {
+    if (const std::string problem = check::modelFileProblem(path); !problem.empty()) {
         std::cout << "ERROR::ASSIMP:: Refused model file \"" << path << "\": " << problem
                   << std::endl;
         return;

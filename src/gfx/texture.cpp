@@ -9,7 +9,7 @@
 #include <iostream>
 #include <utility>
 
-#include "gfx/image_check.h"
+#include "check/image_check.h"
 
 namespace tarn::gfx {
 
@@ -21,7 +21,7 @@ constexpr ILint builtAgainstVersion = 178;
 int largestTextureSide() {
     GLint side = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
-    return side > 0 ? std::min(static_cast<int>(side), maxImageSide) : maxImageSide;
+    return side > 0 ? std::min(static_cast<int>(side), check::maxImageSide) : check::maxImageSide;
 }
 
 // Uploads what DevIL holds when it loaded and converted to plain 8-bit RGB with all its
@@ -62,8 +62,8 @@ Texture::Texture(const std::string& path) : path(path) {
 
     // A file whose header is broken or claims more pixels than GL takes never reaches
     // DevIL, whose decoders may spin, overflow or ask for gigabytes on it.
-    ImageOpenFailure failure;
-    const bool loaded = openCheckedImage(path, largestTextureSide(), failure);
+    check::ImageOpenFailure failure;
+    const bool loaded = check::openCheckedImage(path, largestTextureSide(), failure);
     if (loaded) {
         std::cout << "Successfully loaded texture file [" << path << "]." << std::endl;
     } else {
@@ -79,7 +79,7 @@ Texture::Texture(const std::string& path) : path(path) {
     if (loaded) {
         converted = ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE);
         if (!converted) {
-            const ImageOpenFailure conversion = imageLibraryFailure();
+            const check::ImageOpenFailure conversion = check::imageLibraryFailure();
             std::cerr << "Could not convert image [" << path << "]: " << conversion.text << " ("
                       << conversion.code << ")" << std::endl;
         }

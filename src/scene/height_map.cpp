@@ -9,7 +9,7 @@
 #include <iostream>
 
 #include "base/tables.h"
-#include "gfx/image_check.h"
+#include "check/image_check.h"
 
 namespace tarn::scene {
 
@@ -48,8 +48,8 @@ HeightMap::HeightMap(const std::string& path) {
     ilBindImage(image);
     // DevIL hangs on some broken PNGs and overflows or runs out of memory on huge sizes,
     // so those never reach it.
-    gfx::ImageOpenFailure failure;
-    if (!gfx::openCheckedImage(path, gfx::maxImageSide, failure)) {
+    check::ImageOpenFailure failure;
+    if (!check::openCheckedImage(path, check::maxImageSide, failure)) {
         // The library's text names no file; the checks' reasons are given with it.
         reportFailedLoad(failure.code, failure.refused ? "[" + path + "] " + failure.text
                                                        : failure.text);

@@ -12,9 +12,9 @@
 #include <filesystem>
 
 #include "assets/asset_paths.h"
-#include "gfx/image_check.h"
+#include "check/image_check.h"
 #include "gfx/model.h"
-#include "gfx/model_check.h"
+#include "check/model_check.h"
 #include "support/lake_game.h"
 #include "support/process.h"
 
@@ -74,9 +74,9 @@ TEST(AssetFiles, ImagesLoadWithDevilAtPowerOfTwoSizes) {
 // The guards in front of DevIL and Assimp must never refuse the game's own files.
 TEST(AssetFiles, EveryImageAndModelPassesTheLoadersGuards) {
     for (const std::string& path : imageFiles)
-        EXPECT_EQ(tarn::gfx::imageFileProblem(staged(path)), "") << path;
+        EXPECT_EQ(tarn::check::imageFileProblem(staged(path)), "") << path;
     for (const std::string& path : modelFiles)
-        EXPECT_EQ(tarn::gfx::modelFileProblem(staged(path)), "") << path;
+        EXPECT_EQ(tarn::check::modelFileProblem(staged(path)), "") << path;
 }
 
 TEST(AssetFiles, SoundsAreSixteenBitWavesAt44100Hz) {

@@ -1,13 +1,13 @@
 // The image guard reads sizes where the decoders read them: past segments and fill bytes
 // in a JPEG, through every TIFF directory in either byte order, from a PNG's IHDR.
-#include "gfx/image_check.h"
+#include "check/image_check.h"
 
 #include <gtest/gtest.h>
 
 #include "fuzz/damaged_files.h"
 #include "support/png_fixture.h"
 
-using tarn::gfx::imageProblem;
+using tarn::check::imageProblem;
 using namespace tarn::test;
 using namespace tarn::fuzz;
 

@@ -1,14 +1,14 @@
 // The model guard counts what Assimp would build from an OBJ, and checks every count,
 // stride, index list and instance in a COLLADA document against what the document holds.
-#include "gfx/model_check.h"
+#include "check/model_check.h"
 
 #include <gtest/gtest.h>
 
 #include "fuzz/damaged_files.h"
 
-using tarn::gfx::colladaProblem;
-using tarn::gfx::ModelLimits;
-using tarn::gfx::objProblem;
+using tarn::check::colladaProblem;
+using tarn::check::ModelLimits;
+using tarn::check::objProblem;
 using namespace tarn::fuzz;
 
 namespace {

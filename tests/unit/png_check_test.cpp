@@ -1,12 +1,12 @@
 // The PNG structure check that keeps broken files away from the image library.
-#include "gfx/png_check.h"
+#include "check/png_check.h"
 
 #include <gtest/gtest.h>
 
-#include "gfx/image_check.h"
+#include "check/image_check.h"
 #include "support/png_fixture.h"
 
-using tarn::gfx::pngChunkProblem;
+using tarn::check::pngChunkProblem;
 using namespace tarn::test;
 
 namespace {
@@ -40,7 +40,7 @@ TEST(PngChunks, AChunkLongerThanTheFileIsBroken) {
 }
 
 TEST(PngChunks, OtherFilesAreLeftToTheImageLibrary) {
-    EXPECT_EQ(tarn::gfx::imageFileProblem("/nonexistent/missing.png"), "");
+    EXPECT_EQ(tarn::check::imageFileProblem("/nonexistent/missing.png"), "");
     EXPECT_EQ(pngChunkProblem(""), "");
     EXPECT_EQ(pngChunkProblem("\xff\xd8\xff\xe0 not a png at all"), "");
 }

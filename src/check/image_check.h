@@ -1,12 +1,10 @@
-// The look an image file gets before DevIL sees it: the size its header claims, read from
-// the PNG IHDR, the JPEG frame header or the TIFF directories, and the PNG chunk structure;
-// and the checked opening that every image loader of the game goes through.
+// What an image file must pass before DevIL sees it, and the checked opening all loaders use.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace tarn::gfx {
+namespace tarn::check {
 
 // The largest side, and the most pixels, the game takes from any image file. Its own are
 // 1024 at most. Past these DevIL and the decoders under it run for seconds, overflow, or
@@ -43,4 +41,4 @@ ImageOpenFailure imageLibraryFailure();
 // false, with the reason, then.
 bool openCheckedImage(const std::string& path, int maxSide, ImageOpenFailure& failure);
 
-}  // namespace tarn::gfx
+}  // namespace tarn::check

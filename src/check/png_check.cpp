@@ -1,5 +1,5 @@
 // Walks the chunks of a PNG: lengths, CRCs and the closing IEND.
-#include "gfx/png_check.h"
+#include "check/png_check.h"
 
 #include <zlib.h>
 
@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-namespace tarn::gfx {
+namespace tarn::check {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::string pngChunkProblem(const std::string& contents) {
     return "the file ends without an IEND chunk";
 }
 
-}  // namespace tarn::gfx
+}  // namespace tarn::check

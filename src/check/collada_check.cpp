@@ -1,6 +1,4 @@
-// The COLLADA check: the document read with pugixml, then every number and reference in it
-// that Assimp's reader would trust: array counts, accessor strides, index lists, and the
-// node tree once instance_node is followed.
+// The COLLADA check: every count, stride, index and node reference Assimp would trust.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -10,9 +8,9 @@
 #include <pugixml.hpp>
 #include <vector>
 
-#include "gfx/model_check.h"
+#include "check/model_check.h"
 
-namespace tarn::gfx {
+namespace tarn::check {
 
 namespace {
 
@@ -390,4 +388,4 @@ std::string colladaProblem(const std::string& bytes, const ModelLimits& limits) 
     return ColladaCheck(found, limits).run();
 }
 
-}  // namespace tarn::gfx
+}  // namespace tarn::check

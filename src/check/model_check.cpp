@@ -1,13 +1,12 @@
-// Choosing the model check by file name, and the OBJ pre-scan: one pass over the lines
-// that counts what Assimp would build, without building it.
-#include "gfx/model_check.h"
+// The model check chosen by file name, and the OBJ pre-scan that counts what Assimp builds.
+#include "check/model_check.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 
-namespace tarn::gfx {
+namespace tarn::check {
 
 namespace {
 
@@ -116,4 +115,4 @@ std::string modelFileProblem(const std::string& path, const ModelLimits& limits)
     return extension == ".obj" ? objProblem(bytes, limits) : colladaProblem(bytes, limits);
 }
 
-}  // namespace tarn::gfx
+}  // namespace tarn::check

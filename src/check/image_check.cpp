@@ -1,6 +1,5 @@
-// Reads the size an image header claims the way the decoders under DevIL will read it,
-// so a damaged size is refused before any of them allocates for it.
-#include "gfx/image_check.h"
+// Image header sizes read as DevIL's decoders will, refused before any of them allocates.
+#include "check/image_check.h"
 
 #include <IL/il.h>
 #include <IL/ilu.h>
@@ -9,9 +8,9 @@
 #include <set>
 
 #include "base/files.h"
-#include "gfx/png_check.h"
+#include "check/png_check.h"
 
-namespace tarn::gfx {
+namespace tarn::check {
 
 namespace {
 
@@ -202,4 +201,4 @@ bool openCheckedImage(const std::string& path, int maxSide, ImageOpenFailure& fa
     return true;
 }
 
-}  // namespace tarn::gfx
+}  // namespace tarn::check

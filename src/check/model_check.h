@@ -1,12 +1,10 @@
-// The look a model file gets before Assimp sees it: Assimp's OBJ and COLLADA readers take
-// damaged numbers at their word, and then run for minutes, ask for gigabytes, read past
-// their arrays or recurse until the stack ends.
+// What a model file must pass before Assimp, whose readers trust damaged counts, sees it.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-namespace tarn::gfx {
+namespace tarn::check {
 
 // Limits on what the game takes from a model file. Its own largest, the lakebed, has 66049
 // vertices, 393216 face corners and triangles only; the duck nests 9 elements deep.
@@ -33,4 +31,4 @@ std::string tooMany(std::size_t count, const char* what, std::size_t limit);
 std::string objProblem(const std::string& bytes, const ModelLimits& limits = {});
 std::string colladaProblem(const std::string& bytes, const ModelLimits& limits = {});
 
-}  // namespace tarn::gfx
+}  // namespace tarn::check
