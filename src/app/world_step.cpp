@@ -12,9 +12,12 @@ namespace tarn::app {
 
 namespace {
 
-// A stray is turned before its own update, so it moves back into the lake this frame.
-void turnIfStrayed(scene::SceneObject& object, float clearance) {
-    if (!scene::isPositionFree(object.position(), clearance)) object.turnAround();
+// A stray is turned before its own update, so it moves back into the lake this frame. One
+// measure over every limit, the box's included, so no second turn cancels the first.
+void turnIfStrayed(scene::SceneObject& object, float clearance, float surfaceClearance) {
+    object.turnBackIfStrayingFurther(
+        scene::depthOutOfWater(object.position(), clearance, surfaceClearance) +
+        object.depthOutOfBounds());
 }
 
 std::string respawnLine(glm::vec2 at) {
@@ -44,12 +47,12 @@ WorldStepOutcome updateScene(scene::World& world, float deltaTime, glm::vec3 cam
     WorldStepOutcome outcome;
     if (world.lakebed) world.lakebed->update(deltaTime);
     if (world.morvie) {
-        turnIfStrayed(*world.morvie, creatureClearance);
+        turnIfStrayed(*world.morvie, creatureClearance, creatureSurfaceClearance);
         world.morvie->update(deltaTime);
     }
     for (auto& fish : world.fishes) {
         if (!fish) continue;
-        turnIfStrayed(*fish, fishClearance);
+        turnIfStrayed(*fish, fishClearance, fishSurfaceClearance);
         fish->update(deltaTime);
     }
     for (auto& duck : world.ducks) {
@@ -72,7 +75,7 @@ WorldStepOutcome updateScene(scene::World& world, float deltaTime, glm::vec3 cam
     }
 
     timers.causticsTimer += deltaTime;
-    if (timers.causticsTimer > causticsPeriod) {
+    if (double(timers.causticsTimer) > causticsPeriod) {
         outcome.causticsFrameToBind = timers.causticsFrame;
         timers.causticsFrame = timers.causticsFrame < paths::causticsFrameCount - 1
                                    ? timers.causticsFrame + 1

@@ -20,10 +20,15 @@ struct WorldStepOutcome {
     std::optional<float> sonarVolume;       // a periodic ping to play at this volume
 };
 
+// How far a swimmer keeps above the floor and inside the square.
 constexpr float creatureClearance = 0.4f;
 constexpr float fishClearance = 0.2f;
+// How far a swimmer's centre keeps below the water surface: the reach of its body (the
+// creature's 1.34 units, a long fish's 0.85 with its fin) and a slow frame's swim to spare.
+constexpr float creatureSurfaceClearance = 1.5f;
+constexpr float fishSurfaceClearance = 1.1f;
 constexpr float statsPeriod = 0.5f;
-constexpr float causticsPeriod = 0.05f;
+constexpr double causticsPeriod = 0.05;
 constexpr double sonarPeriod = 7.0;
 
 // Runs only while the game is open. lastCounts are the counts of the last scene pass, for

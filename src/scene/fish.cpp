@@ -48,9 +48,8 @@ void Fish::update(float dt) {
     courseTimer += dt;
     finPhase += dt;
 
-    if (isOutsideBounds()) {
-        turnAround();
-    } else if (courseTimer > courseDuration) {
+    // Out of its box it keeps its course: the world step turns it back.
+    if (!isOutsideBounds() && courseTimer > courseDuration) {
         drawNewCourse(turnRate, rollRate, courseDuration);
         courseTimer = 0.0f;
     }

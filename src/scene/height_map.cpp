@@ -5,6 +5,7 @@
 #include <IL/ilu.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <iostream>
 
@@ -83,6 +84,24 @@ double HeightMap::terrainHeight(double x, double z) const {
     return heightOfSample(pixels[(r * static_cast<size_t>(width) + c) * 4]);
 }
 
+double HeightMap::smoothHeight(double x, double z) const {
+    if (pixels.empty()) return lowestFloor;
+    const double column = (extentX * 0.5 + x) / extentX * width - 0.5;
+    const double row = (extentZ * 0.5 + z) / extentZ * height - 0.5;
+    const double c0 = std::floor(column);
+    const double r0 = std::floor(row);
+    const auto sample = [&](double c, double r) {
+        const size_t ci = static_cast<size_t>(std::clamp(c, 0.0, double(width - 1)));
+        const size_t ri = static_cast<size_t>(std::clamp(r, 0.0, double(height - 1)));
+        return heightOfSample(pixels[(ri * static_cast<size_t>(width) + ci) * 4]);
+    };
+    const double fc = column - c0;
+    const double fr = row - r0;
+    const double top = sample(c0, r0) * (1.0 - fc) + sample(c0 + 1.0, r0) * fc;
+    const double bottom = sample(c0, r0 + 1.0) * (1.0 - fc) + sample(c0 + 1.0, r0 + 1.0) * fc;
+    return top * (1.0 - fr) + bottom * fr;
+}
+
 bool isPositionFree(glm::vec3 position, float clearance) {
     const float x = position.x;
     const float z = position.z;
@@ -93,6 +112,17 @@ bool isPositionFree(glm::vec3 position, float clearance) {
     const double floor = heightMap ? heightMap->terrainHeight(x, z) : lowestFloor;
     const float top = position.y - clearance;
     return !(floor > static_cast<double>(top));
+}
+
+float depthOutOfWater(glm::vec3 position, float floorClearance, float surfaceClearance) {
+    const float x = position.x;
+    const float z = position.z;
+    // The stepped floor would make a swimmer that climbs out look deeper in at each step.
+    const double floor = heightMap ? heightMap->smoothHeight(x, z) : lowestFloor;
+    return std::max(0.0f, std::abs(x) + floorClearance - worldLimit) +
+           std::max(0.0f, std::abs(z) + floorClearance - worldLimit) +
+           std::max(0.0f, static_cast<float>(floor) - (position.y - floorClearance)) +
+           std::max(0.0f, position.y + surfaceClearance - lake::waterLevel);
 }
 
 }  // namespace tarn::scene

@@ -24,6 +24,8 @@ public:
 
     // Floor height under (x, z). Positions beyond the image read its nearest edge.
     double terrainHeight(double x, double z) const;
+    // The same floor without its steps: heights interpolated between sample centres.
+    double smoothHeight(double x, double z) const;
 
     std::vector<unsigned char> pixels;
     double extentX = 110.0;
@@ -43,5 +45,10 @@ extern std::unique_ptr<HeightMap> heightMap;
 // tested first, so a position outside it never reads the map. With no map loaded only the
 // square limits.
 bool isPositionFree(glm::vec3 position, float clearance);
+
+// How far a swimmer is out of open water: 0 where it keeps the clearance inside the square
+// and above the floor (the smooth floor, as the lakebed runs between the samples) and
+// surfaceClearance below the water surface, else the sum of how far it has passed each.
+float depthOutOfWater(glm::vec3 position, float floorClearance, float surfaceClearance);
 
 }  // namespace tarn::scene

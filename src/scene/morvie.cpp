@@ -40,9 +40,8 @@ Morvie::Morvie(const glm::mat4& startModelMatrix, int textureUnit,
 
 void Morvie::update(float dt) {
     courseTimer += dt;
-    if (isOutsideBounds()) {
-        turnAround();
-    } else if (courseTimer > courseDuration) {
+    // Out of its box it keeps its course: the world step turns it back.
+    if (!isOutsideBounds() && courseTimer > courseDuration) {
         drawNewCourse(turnRate, rollRate, courseDuration);
         courseTimer = 0.0f;
     }

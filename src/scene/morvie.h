@@ -15,8 +15,8 @@ public:
     Morvie(const glm::mat4& startModelMatrix, int textureUnit,
            std::unique_ptr<gfx::Model> meshModel);
 
-    // Swims 1 unit per second along its own x axis; outside its box it turns back instead
-    // of picking a new course.
+    // Swims 1 unit per second along its own x axis; outside its box it picks no new
+    // course, so that it keeps the heading it was turned back on.
     void update(float dt) override;
     void draw(gfx::Shader& shader) override { drawWithMaterial(shader); }
 

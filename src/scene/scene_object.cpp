@@ -1,6 +1,8 @@
 // The behaviour every scene object shares: common draw, position and the bounds rules.
 #include "scene/scene_object.h"
 
+#include <algorithm>
+#include <cmath>
 #include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -29,8 +31,20 @@ bool SceneObject::isOutsideBounds() const {
            p.y < -boundsHalfSize || p.z > boundsMaxZ || p.z < 0.0f;
 }
 
+float SceneObject::depthOutOfBounds() const {
+    const glm::vec3 p = position();
+    return std::max(0.0f, std::abs(p.x) - boundsHalfSize) +
+           std::max(0.0f, std::abs(p.y) - boundsHalfSize) + std::max(0.0f, -p.z) +
+           std::max(0.0f, p.z - boundsMaxZ);
+}
+
 void SceneObject::turnAround() {
     modelMatrix = glm::rotate(modelMatrix, glm::pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f));
+}
+
+void SceneObject::turnBackIfStrayingFurther(float strayDepth) {
+    if (strayDepth > lastStrayDepth) turnAround();
+    lastStrayDepth = strayDepth;
 }
 
 }  // namespace tarn::scene

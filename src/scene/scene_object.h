@@ -33,8 +33,17 @@ public:
     // Outside the swimming box: x or y beyond +-boundsHalfSize, z outside [0, boundsMaxZ].
     // Positions exactly on a limit are inside.
     bool isOutsideBounds() const;
+    // How far outside the swimming box: 0 inside it and on its limits.
+    float depthOutOfBounds() const;
     // Half a turn about the object's own up axis: same place, opposite heading.
     void turnAround();
+    // Turns around when the object is farther out of its limits than it was at the last
+    // call, depth 0 being inside them. Half a turn sends it back the way it came, so the
+    // next calls find it less far out and leave it on its way back: neither a second limit
+    // nor a later frame can undo the turn, and it cannot dither at a limit.
+    void turnBackIfStrayingFurther(float strayDepth);
+
+    float lastStrayDepth = 0.0f;  // depth at the last call of turnBackIfStrayingFurther
 
     glm::mat4 modelMatrix;
     int colorTextureUnit = 0;

@@ -6,6 +6,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "app/rules.h"
 #include "scene/height_map.h"
 #include "scene/random.h"
 
@@ -60,29 +61,37 @@ TEST_F(WorldStep, ClocksDropTheExcessSoASlowFrameNeverCatchesUp) {
     EXPECT_EQ(lines[1], "Frustrum active? 1, objects total: 30, objects drawn: 12");
     EXPECT_EQ(lines.size(), 2u * 4u) << "one report every five frames of 0.125 s";
     ASSERT_TRUE(ping) << "no sonar after 7.5 s";
-    EXPECT_FLOAT_EQ(*ping, 1.0f - pingDistance / 70.0f);
+    EXPECT_EQ(*ping, app::sonarVolume(pingDistance)) << "the ping at this frame's distance";
+    // 0.05 s in single precision is a hair over the period, so such a clock steps the
+    // caustics every frame.
+    for (int frame = 0; frame < 20; ++frame) EXPECT_TRUE(step(0.05f).causticsFrameToBind);
 }
 
-TEST_F(WorldStep, DistanceIsMeasuredAfterTheCreatureMoves) {
-    step(0.5f);
-    EXPECT_FLOAT_EQ(game.distanceToMorvie, glm::distance(camera, world.morvie->position()));
-}
-
-TEST_F(WorldStep, ACreatureOutsideTheSquareTurnsTwiceWhenItsBoxAgreesAndOnceOtherwise) {
+TEST_F(WorldStep, AStrayTurnsBackOnceAndKeepsItsWayBackUntilItIsIn) {
     auto heading = [&] { return glm::vec3(world.morvie->modelMatrix[0]); };
-    world.morvie->courseDuration = 100.0f;
+    world.morvie->courseDuration = 0.0f;  // overdue: only a stray keeps its course
     world.morvie->rollRate = 0.0f;
     world.morvie->turnRate = 0.0f;
-    // Past x = 52.6 the square test turns it; inside its own box it is not turned again.
-    world.morvie->modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(52.7f, 5.0f, 5.0f));
-    glm::vec3 before = heading();
-    step(0.0f);
-    EXPECT_NEAR(glm::dot(heading(), before), -1.0f, 1e-4f);
-    // Outside both, the two half turns cancel.
+    // Past the square's edge and its own box at once, swimming out along +x.
     world.morvie->modelMatrix = glm::translate(glm::mat4(1.0f), glm::vec3(56.0f, 5.0f, 5.0f));
-    before = heading();
-    step(0.0f);
-    EXPECT_NEAR(glm::dot(heading(), before), 1.0f, 1e-4f);
+    const float turn = world.morvie->turnRate;
+    const glm::vec3 out = heading();
+    for (int frame = 0; frame < 9; ++frame) {  // still outside the box at x = 55.1
+        step(0.1f);
+        ASSERT_NEAR(glm::dot(heading(), out), -1.0f, 1e-4f) << "frame " << frame;
+    }
+    EXPECT_NEAR(world.morvie->position().x, 55.1f, 1e-4f);
+    EXPECT_EQ(world.morvie->turnRate, turn) << "a new course while outside its box";
+    world.morvie->courseDuration = 100.0f;
+    // Under the surface the same: one turn down, whatever the heading was.
+    world.morvie->modelMatrix = glm::rotate(
+        glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 14.0f, 5.0f)), 1.2f, glm::vec3(0, 0, 1));
+    const float climb = heading().y;
+    for (int frame = 0; frame < 20; ++frame) step(0.1f);
+    EXPECT_NEAR(heading().y, -climb, 1e-4f);
+    EXPECT_LT(world.morvie->position().y, 13.5f);
+    EXPECT_EQ(game.distanceToMorvie, glm::length(world.morvie->position() - camera))
+        << "the distance is measured where the creature ended the frame";
 }
 
 TEST_F(WorldStep, TheCardSinksRestsTenSecondsAndComesBackWithItsLine) {
