@@ -177,6 +177,13 @@ void setVolume(Engine* engine, Sound sound, float volume) {
 
 std::size_t liveSoundCount(const Engine* engine) { return engine ? engine->sources.size() : 0; }
 
+float newestSoundVolume(const Engine* engine) {
+    if (!engine || engine->sources.empty()) return 0.0f;
+    float gain = 0.0f;
+    alGetSourcef(engine->sources.rbegin()->second, AL_GAIN, &gain);
+    return gain;
+}
+
 std::size_t cachedBufferCount(const Engine* engine) {
     if (!engine) return 0;
     return static_cast<std::size_t>(std::count_if(engine->buffers.begin(), engine->buffers.end(),

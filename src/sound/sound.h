@@ -38,5 +38,7 @@ void setVolume(Engine* engine, Sound sound, float volume);
 // Diagnostics for tests and statistics: sources still held, decoded buffers cached.
 std::size_t liveSoundCount(const Engine* engine);
 std::size_t cachedBufferCount(const Engine* engine);
+// The volume of the sound started last among those still held; 0 when none is.
+float newestSoundVolume(const Engine* engine);
 
 }  // namespace tarn::sound

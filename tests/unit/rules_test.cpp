@@ -5,6 +5,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include "app/hud.h"
 #include "app/input.h"
 
 using namespace tarn::app;
@@ -33,6 +34,8 @@ protected:
         game.distanceToMorvie = glm::length(creature);
         return press({GLFW_KEY_P}, now);
     }
+    // The overlay's status line: 0 the distance, 1 the photos left.
+    std::string hudText(int line) const { return statusLines(game, 800, 600).at(line).text; }
 
     GameState game;
     Settings settings;
@@ -83,26 +86,47 @@ TEST_F(Rules, APhotoMissesTooFarBehindTheCameraOrAtTheEdgeOfTheView) {
     EXPECT_EQ(game.photosLeft, 2);
 }
 
-TEST_F(Rules, FiveMissesLoseTheGameAndHoldingTheButtonShootsEveryHalfSecond) {
-    std::vector<std::string> lines;
-    double now = 0.625;
-    while (!game.gameOver && now < 10.0) {
-        input.keys = {};
-        input.buttons = {GLFW_MOUSE_BUTTON_LEFT};
-        Outcome outcome;
-        handleGameCommands(input, now, game, view, outcome);
-        lines.insert(lines.end(), outcome.lines.begin(), outcome.lines.end());
-        if (outcome.endText) {
-            EXPECT_EQ(*outcome.endText, "You have lost the game.");
+TEST_F(Rules, MissesFillTheCardFiveOrEightWithTheBonusAndHoldingShootsEveryHalfSecond) {
+    // Holding the button from the start: one photo every half second until the card is full.
+    auto holdUntilLost = [&](double now) {
+        std::vector<std::string> lines;
+        while (!game.gameOver && now < 20.0) {
+            input.keys = {};
+            input.buttons = {GLFW_MOUSE_BUTTON_LEFT};
+            Outcome outcome;
+            handleGameCommands(input, now, game, view, outcome);
+            lines.insert(lines.end(), outcome.lines.begin(), outcome.lines.end());
+            if (outcome.endText) {
+                EXPECT_EQ(*outcome.endText, "You have lost the game.");
+            }
+            now += 0.125;
         }
-        now += 0.125;
-    }
+        return lines;
+    };
+    const std::vector<std::string> lines = holdUntilLost(0.625);
     EXPECT_EQ(game.photosLeft, 0);
     ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[1], "You have 4 photos left.");
     EXPECT_EQ(lines[9], "You have 0 photos left.");
     EXPECT_EQ(lines[10], "You have lost the game.");
     EXPECT_EQ(game.lastPhotoTime, 3.125) << "not one photo every fifth frame of 0.125 s";
+
+    // With the card found after the first miss, the eighth miss loses.
+    game = {};
+    input.buttons = {};
+    photoOf({0.0f, 0.0f, -9.0f});
+    EXPECT_EQ(hudText(0), "Distance to Morvie: 9 m");
+    EXPECT_EQ(hudText(1), "Photos left: 4");
+    view.bonusPosition = glm::vec3(0.0f, 0.0f, -1.0f);
+    press({GLFW_KEY_E}, 2.0);
+    EXPECT_EQ(hudText(1), "Photos left: 7");
+    EXPECT_EQ(holdUntilLost(3.0).size(), 2u * 7u + 1u) << "seven more misses, then lost";
+}
+
+TEST_F(Rules, TheDistanceShowsInWholeMetresRoundingHalvesUp) {
+    for (const auto& [distance, shown] : {std::pair{3.49f, "3"}, {3.5f, "4"}, {0.2f, "0"}}) {
+        game.distanceToMorvie = distance;
+        EXPECT_EQ(hudText(0), std::string("Distance to Morvie: ") + shown + " m") << distance;
+    }
 }
 
 TEST_F(Rules, TheBonusCardCountsOnceAndOnlyNearby) {
