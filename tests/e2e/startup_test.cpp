@@ -1,6 +1,7 @@
 // The real game binary under X: the command line, the fatal stops and a machine without sound.
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "support/game_window.h"
 #include "support/process.h"
 
@@ -24,23 +25,22 @@ TEST(GameStartup, SizeArgumentsPrintTheIntroAndSizeTheWindow) {
 }
 
 TEST(GameStartup, BadArgumentsStopWithTheirTextAndStatusOne) {
-    struct Case {
-        std::vector<std::string> args;
-        std::string error;
-    };
-    const std::vector<Case> cases = {
-        {{"abc", "600"}, "ERROR: Could not parse first element, try again.\n"},
+    // The parser's own texts are its unit test's; here they must reach standard error.
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
+        {{"abc", "600"}, ""},
         {{"0", "600"}, "ERROR: Could not open window.\n"},
-        {{"-5", "600"}, "ERROR: Could not open window.\n"},
         {{"800", "100000"}, "ERROR: Could not open window.\n"},
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> argv{TARNHOLLOW_GAME_BINARY};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
+    for (auto [args, error] : cases) {
+        std::vector<std::string> argv{TARNHOLLOW_GAME_BINARY, args[0], args[1]};
+        if (error.empty()) {
+            args.insert(args.begin(), "tarnhollow");
+            error = tarn::app::parseCommandLine(2 + 1, args.data()).error + "\n";
+        }
         const ProcessResult result = runProcess(argv, TARNHOLLOW_RUN_DIR, 60.0, gameEnvironment());
-        EXPECT_FALSE(result.timedOut) << c.args[0] << " " << c.args[1];
-        EXPECT_EQ(result.exitStatus, 1) << c.args[0] << " " << c.args[1];
-        EXPECT_EQ(result.err, c.error);
+        EXPECT_FALSE(result.timedOut) << argv[1] << " " << argv[2];
+        EXPECT_EQ(result.exitStatus, 1) << argv[1] << " " << argv[2];
+        EXPECT_EQ(result.err, error);
     }
 }
 
