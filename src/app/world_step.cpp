@@ -56,7 +56,10 @@ WorldStepOutcome updateScene(scene::World& world, float deltaTime, glm::vec3 cam
         fish->update(deltaTime);
     }
     for (auto& duck : world.ducks) {
-        if (duck) duck->update(deltaTime);
+        if (!duck) continue;
+        duck->turnBackIfStrayingFurther(
+            scene::depthOutOfWater(duck->position(), duckClearance, duckSurfaceClearance));
+        duck->update(deltaTime);
     }
     if (world.bonusCard && !game.bonusFound) {
         world.bonusCard->update(deltaTime);

@@ -27,6 +27,10 @@ constexpr float fishClearance = 0.2f;
 // creature's 1.34 units, a long fish's 0.85 with its fin) and a slow frame's swim to spare.
 constexpr float creatureSurfaceClearance = 1.5f;
 constexpr float fishSurfaceClearance = 1.1f;
+// A duck floats on the surface, so only the square's edge and the shallows, where the floor
+// comes within its clearance of the surface (a frame's paddle from the shore), turn it back.
+constexpr float duckClearance = 2.0f;
+constexpr float duckSurfaceClearance = -1.0f;
 constexpr float statsPeriod = 0.5f;
 constexpr double causticsPeriod = 0.05;
 constexpr double sonarPeriod = 7.0;
