@@ -46,8 +46,6 @@ void beginPhotos(const std::string& folder) {
     if (!folder.empty()) album = std::make_unique<PhotoAlbum>(folder);
 }
 
-bool keepingPhotos() { return album != nullptr; }
-
 void openShutter(int width, int height) {
     if (!album) return;
     capture.request(width, height);

@@ -11,7 +11,6 @@ namespace tarn::app {
 // Keeps photos in folder from now on; empty keeps none, as before the first call. An
 // album kept before is finished first.
 void beginPhotos(const std::string& folder);
-bool keepingPhotos();
 
 // Reads the window as it stands: call after the frame's 3D passes and before the overlay,
 // in a frame whose photo rule will take a photo. Does nothing while no photos are kept.

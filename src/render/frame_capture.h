@@ -29,7 +29,6 @@ public:
     // Reads that have finished, oldest first. Call once a frame: a read still unfinished
     // at the next frame is waited for at the one after; with waitForAll every read is.
     std::vector<CapturedFrame> collect(bool waitForAll = false);
-    bool pending() const { return !reads_.empty(); }
     // Deletes the buffers and drops reads not collected; safe to call twice, and needs
     // the context while it lives.
     void release();

@@ -3,8 +3,9 @@
 // that a change keeps the picture; and a winning photo as the game keeps it (kept-photo.png).
 //
 //     tarnhollow-gallery RUN_DIR OUT_DIR
-#include <IL/il.h>
+#include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <IL/il.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -52,7 +53,7 @@ bool keepWinningPhoto(const std::filesystem::path& path) {
     for (double t = 0.0; t < 2.0; t += harness::viewFrameStep) app::runFrame(input, now += harness::viewFrameStep);
     const glm::vec3 creature = app::world.morvie->position();
     app::placeCamera(creature + glm::vec3(2.0f, 1.0f, 2.5f), creature);
-    for (const std::set<int> keys : {std::set<int>{app::keys::m}, {app::keys::p}, {}}) {
+    for (const std::set<int>& keys : {std::set<int>{app::keys::m}, {app::keys::p}, {}}) {
         input.keys = keys;
         app::runFrame(input, now += harness::viewFrameStep);
     }
