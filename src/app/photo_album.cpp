@@ -176,16 +176,18 @@ std::vector<PhotoReport> PhotoAlbum::takeReports() {
 void PhotoAlbum::finish(std::chrono::milliseconds bound) {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait_for(lock, bound, [this] { return jobs_.empty() && !writing_; });
-    for (size_t lost = 0; lost < jobs_.size(); ++lost) {
-        reports_.push_back(
-            {false, "Photo not kept: the game closed before it was written into " + folder_});
-    }
+    const size_t lost = jobs_.size();
     jobs_.clear();
     stopping_ = true;
     changed_.notify_all();
     lock.unlock();
     // What is being written now is finished: a photo is never cut off halfway.
     if (writer_.joinable()) writer_.join();
+    lock.lock();
+    for (size_t i = 0; i < lost; ++i) {
+        reports_.push_back(
+            {false, "Photo not kept: the game closed before it was written into " + folder_});
+    }
 }
 
 void PhotoAlbum::writeJobs() {
