@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +21,8 @@
 namespace tarn::app {
 
 namespace {
+
+constexpr int writerNiceness = 10;
 
 std::string withoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -191,6 +194,10 @@ void PhotoAlbum::finish(std::chrono::milliseconds bound) {
 }
 
 void PhotoAlbum::writeJobs() {
+    // Behind the frames: on a software renderer the frame's own threads fill every core, and
+    // a photo written a little later costs the player nothing. Still enough of a share to
+    // finish at exit, when the frame loop has stopped.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), writerNiceness);
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
