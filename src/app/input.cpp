@@ -31,7 +31,8 @@ bool FrameInput::remember(int code, bool button) const {
         return button ? source_.mouseButtonDown(code) : source_.keyDown(code);
     }
     if (asked_[size_t(slot)] == unknown) {
-        asked_[size_t(slot)] = (button ? source_.mouseButtonDown(code) : source_.keyDown(code)) ? 1 : 0;
+        asked_[size_t(slot)] =
+            (button ? source_.mouseButtonDown(code) : source_.keyDown(code)) ? 1 : 0;
     }
     return asked_[size_t(slot)] == 1;
 }

@@ -65,8 +65,9 @@ std::string fileStamp(std::chrono::system_clock::time_point when) {
 // "2026-12-07T05:44:59.123+01:00": the player's own clock, with its offset.
 std::string isoTime(std::chrono::system_clock::time_point when) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            when.time_since_epoch()).count() % 1000;
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() %
+        1000;
     std::tm local{};
     localtime_r(&seconds, &local);
     char date[32], offset[8];
@@ -222,13 +223,16 @@ PhotoReport PhotoAlbum::write(const Job& job) {
 
     std::error_code made;
     std::filesystem::create_directories(folder_, made);
-    if (made) return {false, "Photo not kept: cannot make the folder " + folder_ + ": " + made.message()};
+    if (made)
+        return {false, "Photo not kept: cannot make the folder " + folder_ + ": " + made.message()};
 
     // A hidden temporary name in the same folder, so the rename below is atomic and no
     // reader ever sees half a photo.
     std::string temp = folder_ + "/.tarnhollow-photo-XXXXXX";
     const int fd = mkstemp(temp.data());
-    if (fd < 0) return {false, "Photo not kept: cannot write into the folder " + folder_ + ": " + errorText(errno)};
+    if (fd < 0)
+        return {false, "Photo not kept: cannot write into the folder " + folder_ + ": " +
+                           errorText(errno)};
     fchmod(fd, 0644);
     bool written = writeWhole(fd, bytes) && fsync(fd) == 0;
     int failure = written ? 0 : errno;
@@ -239,13 +243,15 @@ PhotoReport PhotoAlbum::write(const Job& job) {
     const std::string stem = folder_ + "/tarnhollow-" + fileStamp(job.facts.takenAt);
     if (!written) {
         unlink(temp.c_str());
-        return {false, "Photo not kept: cannot write into the folder " + folder_ + ": " + errorText(failure)};
+        return {false, "Photo not kept: cannot write into the folder " + folder_ + ": " +
+                           errorText(failure)};
     }
     const std::string path = nameWithoutReplacing(temp, stem);
     if (path.empty()) {
         failure = errno;
         unlink(temp.c_str());
-        return {false, "Photo not kept: cannot name it in the folder " + folder_ + ": " + errorText(failure)};
+        return {false, "Photo not kept: cannot name it in the folder " + folder_ + ": " +
+                           errorText(failure)};
     }
     // The new name itself must reach the disk too.
     const int dir = open(folder_.c_str(), O_RDONLY | O_DIRECTORY);

@@ -15,8 +15,9 @@ void appendBigEndian32(std::string& out, std::uint32_t value) {
 
 std::string textChunk(const PngText& text) {
     const std::string typeAndData = "tEXt" + text.keyword + '\0' + text.text;
-    const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(typeAndData.data()),
-                            static_cast<uInt>(typeAndData.size()));
+    const uLong crc =
+        crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(typeAndData.data()),
+              static_cast<uInt>(typeAndData.size()));
     std::string chunk;
     appendBigEndian32(chunk, static_cast<std::uint32_t>(typeAndData.size() - 4));
     chunk += typeAndData;
@@ -54,7 +55,8 @@ std::string encodePng(int width, int height, const std::vector<std::uint8_t>& rg
     // Room for the worst case, so the picture is compressed once.
     png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::string bytes(size, '\0');
-    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, rgb.data(), rgbStride, nullptr)) {
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, rgb.data(), rgbStride,
+                                   nullptr)) {
         error = image.message;
         png_image_free(&image);
         return {};

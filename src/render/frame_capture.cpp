@@ -47,7 +47,8 @@ std::vector<CapturedFrame> FrameCapture::collect(bool waitForAll) {
         CapturedFrame frame{read.width, read.height, {}};
         const size_t bytes = size_t(read.width) * read.height * 4;
         glBindBuffer(GL_PIXEL_PACK_BUFFER, read.buffer);
-        if (const void* pixels = glMapBufferRange(GL_PIXEL_PACK_BUFFER, 0, GLsizeiptr(bytes), GL_MAP_READ_BIT)) {
+        if (const void* pixels =
+                glMapBufferRange(GL_PIXEL_PACK_BUFFER, 0, GLsizeiptr(bytes), GL_MAP_READ_BIT)) {
             frame.rgba.resize(bytes);
             std::memcpy(frame.rgba.data(), pixels, bytes);
             glUnmapBuffer(GL_PIXEL_PACK_BUFFER);

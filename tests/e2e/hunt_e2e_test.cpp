@@ -20,7 +20,7 @@ namespace {
 // the card fills and the game is lost, whatever became of the photos on disk. The game
 // may be started through a wrapper that prints "game pid N" first.
 ProcessResult loseWithFiveTappedPhotos(const std::vector<std::string>& argv,
-                                      const std::vector<std::string>& env) {
+                                       const std::vector<std::string>& env) {
     ChildProcess game(argv, TARNHOLLOW_RUN_DIR, env);
     pid_t pid = game.pid();
     if (argv.front() != TARNHOLLOW_GAME_BINARY) {
@@ -86,7 +86,8 @@ TEST(HuntEndToEnd, FiveTappedPhotosOfNothingLoseKeepFivePicturesAndATappedEscape
     ASSERT_EQ(kept.size(), 5u) << result.out << result.err;
     for (const std::string& name : kept) {
         EXPECT_NE(result.out.find("Photo kept: " + folder + "/" + name + "\n"), std::string::npos)
-            << name << " not named on the console:\n" << result.out;
+            << name << " not named on the console:\n"
+            << result.out;
         EXPECT_EQ(pngTextChunks(readFile(folder + "/" + name))["Result"], "miss") << name;
     }
     EXPECT_EQ(result.err, "");
@@ -116,7 +117,8 @@ TEST(HuntEndToEnd, PhotosThatCannotBeKeptAreEachReportedAndTheGameIsLostAsBefore
         EXPECT_EQ(occurrences(result.err, c.folder + ": " + c.why + "\n"), 5) << result.err;
         EXPECT_EQ(occurrences(result.out, "Photo kept"), 0) << result.out;
         if (c.argv.front() != TARNHOLLOW_GAME_BINARY) {
-            EXPECT_EQ(leftInFolder(result.out), c.why == std::string("Read-only file system") ? "" : "fill\n");
+            EXPECT_EQ(leftInFolder(result.out),
+                      c.why == std::string("Read-only file system") ? "" : "fill\n");
         }
     }
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{"a-file"}) << "something was left behind";

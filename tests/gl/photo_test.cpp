@@ -24,8 +24,8 @@ using Photos = test::LakeGame;
 bool underOverlay(int x, int y, int width, int height) {
     const bool distanceLine = x < 500 && y < 80;
     const bool photosLine = x >= width - 110 && y >= height - 50;
-    const bool banner = x >= width / 2 - 210 && x < width / 2 + 300 && y >= height / 2 - 30 &&
-                        y < height / 2 + 60;
+    const bool banner =
+        x >= width / 2 - 210 && x < width / 2 + 300 && y >= height / 2 - 30 && y < height / 2 + 60;
     return distanceLine || photosLine || banner;
 }
 
@@ -96,15 +96,17 @@ TEST_F(Photos, TheWinningShotIsKeptAsTheFramesSceneWithoutTheOverlayAndShowsMorv
     EXPECT_GT(overlayPixels(shown), 300);
     EXPECT_EQ(overlayPixels(photo), 0) << "the overlay's text is in the photo";
     const int w = photo.width, h = photo.height;
-    EXPECT_GT(photo.count(w / 2 - 100, h / 2 - 100, w / 2 + 100, h / 2 + 100, creatureColoured), 5000)
+    EXPECT_GT(photo.count(w / 2 - 100, h / 2 - 100, w / 2 + 100, h / 2 + 100, creatureColoured),
+              5000)
         << "no Morvie in the winning photo";
 
     std::map<std::string, std::string> facts = test::pngTextChunks(test::readFile(path));
     EXPECT_EQ(facts["Result"], "hit");
     EXPECT_EQ(facts["Spotlight"], "off");
     EXPECT_EQ(facts["Photos left"], "5");
-    EXPECT_TRUE(std::regex_match(facts["Creation Time"],
-                                 std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)")))
+    EXPECT_TRUE(
+        std::regex_match(facts["Creation Time"],
+                         std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d)")))
         << facts["Creation Time"];
     std::smatch said;
     ASSERT_TRUE(std::regex_search(out, said, std::regex("at a distance of ([0-9.]+)\\.\n")));
@@ -130,7 +132,8 @@ TEST_F(Photos, TheDepthViewIsPhotographedAsShownAndEveryMissIsKept) {
     ASSERT_EQ(kept.size(), 5u) << out;
     EXPECT_EQ(test::occurrences(out, "Photo kept: "), 5) << out;
     const Difference difference = compare(shown, test::WindowImage::load(folder + "/" + kept[0]));
-    EXPECT_EQ(difference.outsideOverlay, 0) << "the first photo is not the depth view the frame showed";
+    EXPECT_EQ(difference.outsideOverlay, 0)
+        << "the first photo is not the depth view the frame showed";
     EXPECT_EQ(overlayPixels(test::WindowImage::load(folder + "/" + kept[0])), 0)
         << "the overlay's text is in the photo";
     // The names sort as the photos were taken.

@@ -28,8 +28,10 @@ std::string pngChunk(const std::string& type, const std::string& data) {
 std::map<std::string, std::string> pngTextChunks(const std::string& bytes) {
     std::map<std::string, std::string> texts;
     const auto be32 = [&](size_t at) {
-        return std::uint32_t(std::uint8_t(bytes[at])) << 24 | std::uint32_t(std::uint8_t(bytes[at + 1])) << 16 |
-               std::uint32_t(std::uint8_t(bytes[at + 2])) << 8 | std::uint32_t(std::uint8_t(bytes[at + 3]));
+        return std::uint32_t(std::uint8_t(bytes[at])) << 24 |
+               std::uint32_t(std::uint8_t(bytes[at + 1])) << 16 |
+               std::uint32_t(std::uint8_t(bytes[at + 2])) << 8 |
+               std::uint32_t(std::uint8_t(bytes[at + 3]));
     };
     for (size_t at = 8; at + 12 <= bytes.size();) {
         const size_t length = be32(at);

@@ -1,10 +1,11 @@
 // Where kept photos go, and how they are named and written, without a window.
+#include "app/photo_album.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 
-#include "app/photo_album.h"
 #include "support/png_fixture.h"
 #include "support/process.h"
 

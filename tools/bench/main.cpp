@@ -171,7 +171,8 @@ bench::ProbeFrame probeFrameFromGame() {
 // frames, one whose shutter opens, and the frames after it, which map the read and hand it
 // to the writer thread. The card is refilled and the guard reset so every round shoots.
 void measureShutter(app::ScriptedInput& input, double& now, int rounds, bench::SizeResult& result) {
-    std::string folder = (std::filesystem::temp_directory_path() / "tarnhollow-bench-XXXXXX").string();
+    std::string folder =
+        (std::filesystem::temp_directory_path() / "tarnhollow-bench-XXXXXX").string();
     if (!mkdtemp(folder.data())) return;
     app::beginPhotos(folder);
     const PathPoint point = cameraPath(0.25);

@@ -139,8 +139,9 @@ void printTable(const Report& report, std::ostream& out) {
     out << "\n          a kept photo: frame ms, median             ratio to plain\n"
            "size      shots  plain  shutter  after 1     2     3  shutter  worst after\n";
     for (const SizeResult& s : report.sizes) {
-        std::snprintf(line, sizeof line, "%4dx%-5d %5zu %6.1f %8.1f %8.1f %5.1f %5.1f %8.2f %12.2f\n",
-                      s.width, s.height, s.shutterMs.size(), median(s.plainMs), median(s.shutterMs),
+        std::snprintf(line, sizeof line,
+                      "%4dx%-5d %5zu %6.1f %8.1f %8.1f %5.1f %5.1f %8.2f %12.2f\n", s.width,
+                      s.height, s.shutterMs.size(), median(s.plainMs), median(s.shutterMs),
                       median(s.afterShutterMs[0]), median(s.afterShutterMs[1]),
                       median(s.afterShutterMs[2]), s.shutterRatio(), s.worstAfterShutterRatio());
         out << line;

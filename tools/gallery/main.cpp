@@ -50,7 +50,9 @@ bool keepWinningPhoto(const std::filesystem::path& path) {
     double now = harness::startFreshGame(false);
     app::beginPhotos(scratch);
     app::ScriptedInput input;
-    for (double t = 0.0; t < 2.0; t += harness::viewFrameStep) app::runFrame(input, now += harness::viewFrameStep);
+    for (double t = 0.0; t < 2.0; t += harness::viewFrameStep) {
+        app::runFrame(input, now += harness::viewFrameStep);
+    }
     const glm::vec3 creature = app::world.morvie->position();
     app::placeCamera(creature + glm::vec3(2.0f, 1.0f, 2.5f), creature);
     for (const std::set<int>& keys : {std::set<int>{app::keys::m}, {app::keys::p}, {}}) {
