@@ -12,6 +12,7 @@
 #include "app/game_state.h"
 #include "app/globals.h"
 #include "app/hud.h"
+#include "app/photos.h"
 #include "app/process_input.h"
 #include "app/rules.h"
 #include "app/textures.h"
@@ -69,6 +70,7 @@ void apply(const Outcome& outcome) {
         megaShader->use();
     }
     printLines(outcome.lines);
+    if (outcome.photo) notePhoto(*outcome.photo);
 }
 
 void apply(const WorldStepOutcome& outcome) {
@@ -135,9 +137,12 @@ void renderWorld() {
     lastPassCounts = renderLitScene(camera);
 }
 
-void runFrame(const InputSource& input, double now) {
+void runFrame(const InputSource& polled, double now) {
+    // The shutter and the photo rule must both see a tapped P.
+    const FrameInput input(polled);
     deltaTime = static_cast<float>(now - lastFrame);
     lastFrame = now;
+    developPhotos();
 
     if (!game.gameOver) {
         WorldStepOutcome stepped;
@@ -149,6 +154,10 @@ void runFrame(const InputSource& input, double now) {
         apply(stepped);
     }
     renderWorld();
+    // The photo is the picture as it stands now, before the overlay goes on top.
+    if (!game.gameOver && shutterOpens(input, static_cast<float>(now), game)) {
+        openShutter(screenWidth, screenHeight);
+    }
 
     Outcome lightOut;
     switchOffSpentLight(now, game, lightOut);

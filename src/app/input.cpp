@@ -11,6 +11,7 @@ static_assert(keys::space == GLFW_KEY_SPACE && keys::a == GLFW_KEY_A && keys::d 
               keys::x == GLFW_KEY_X && keys::escape == GLFW_KEY_ESCAPE &&
               keys::f2 == GLFW_KEY_F2 && keys::f9 == GLFW_KEY_F9 &&
               keys::leftMouseButton == GLFW_MOUSE_BUTTON_LEFT);
+static_assert(GLFW_KEY_LAST < 349 && GLFW_MOUSE_BUTTON_LAST < 8);
 
 bool GlfwInput::keyDown(int key) const { return glfwGetKey(window_, key) == GLFW_PRESS; }
 
@@ -19,5 +20,21 @@ bool GlfwInput::mouseButtonDown(int button) const {
 }
 
 void GlfwInput::cursorPosition(double& x, double& y) const { glfwGetCursorPos(window_, &x, &y); }
+
+}  // namespace tarn::app
+
+namespace tarn::app {
+
+bool FrameInput::remember(int code, bool button) const {
+    const int slot = button ? keyCount + code : code;
+    if (code < 0 || slot >= int(asked_.size())) {
+        return button ? source_.mouseButtonDown(code) : source_.keyDown(code);
+    }
+    if (asked_[size_t(slot)] == unknown) {
+        asked_[size_t(slot)] =
+            (button ? source_.mouseButtonDown(code) : source_.keyDown(code)) ? 1 : 0;
+    }
+    return asked_[size_t(slot)] == 1;
+}
 
 }  // namespace tarn::app

@@ -2,6 +2,7 @@
 // so the rules and the camera can be driven by a scripted source in tests.
 #pragma once
 
+#include <array>
 #include <set>
 
 struct GLFWwindow;
@@ -38,6 +39,24 @@ public:
 
 private:
     GLFWwindow* window_;
+};
+
+// One frame's look at another source: each key and button is asked once and its answer
+// kept, so that a sticky tap asked about twice in the frame is seen both times.
+class FrameInput final : public InputSource {
+public:
+    explicit FrameInput(const InputSource& source) : source_(source) { asked_.fill(unknown); }
+    bool keyDown(int key) const override { return remember(key, false); }
+    bool mouseButtonDown(int button) const override { return remember(button, true); }
+    void cursorPosition(double& x, double& y) const override { source_.cursorPosition(x, y); }
+
+private:
+    static constexpr signed char unknown = -1;
+    static constexpr int keyCount = 349;  // GLFW's key codes end at 348; buttons follow
+    bool remember(int code, bool button) const;
+
+    const InputSource& source_;
+    mutable std::array<signed char, keyCount + 8> asked_{};
 };
 
 // Input set by a program rather than a player: tests, the gallery and the benchmark hold

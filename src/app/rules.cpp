@@ -60,14 +60,15 @@ void toggleSpotlight(double now, GameState& game, Outcome& outcome) {
     game.lightOnSince = now;
 }
 
+// Runs only when shutterOpens said so.
 void takePhoto(double now, GameState& game, const RuleView& view, Outcome& outcome) {
-    if (!(now > game.lastPhotoTime + debounceSeconds) || game.photosLeft <= 0) return;
     const bool inView =
         view.frustum && view.frustum->testSphere(view.morviePosition, photoSphereRadius) ==
                             scene::Frustum::Inside;
     const float distance = game.distanceToMorvie;
     const bool near = distance < photoRange || (game.lightOn && distance < photoRangeWithLight);
-    if (inView && near) {
+    const bool hit = inView && near;
+    if (hit) {
         outcome.endText = "You have won the game!";
         outcome.lines.push_back(
             line("Success! You just captured Morvie at a distance of ", distance, "."));
@@ -84,6 +85,7 @@ void takePhoto(double now, GameState& game, const RuleView& view, Outcome& outco
             game.gameOver = true;
         }
     }
+    outcome.photo = PhotoTaken{hit, distance, game.lightOn, game.photosLeft};
     game.lastPhotoTime = now;
 }
 
@@ -120,10 +122,13 @@ void handleGameCommands(const InputSource& input, double now, GameState& game,
     if (input.keyDown(keys::m) || input.keyDown(keys::space)) {
         toggleSpotlight(now, game, outcome);
     }
-    if (input.keyDown(keys::p) || input.mouseButtonDown(keys::leftMouseButton)) {
-        takePhoto(now, game, view, outcome);
-    }
+    if (shutterOpens(input, now, game)) takePhoto(now, game, view, outcome);
     if (input.keyDown(keys::e)) pickUpBonus(game, view, outcome);
+}
+
+bool shutterOpens(const InputSource& input, double now, const GameState& game) {
+    return (input.keyDown(keys::p) || input.mouseButtonDown(keys::leftMouseButton)) &&
+           now > game.lastPhotoTime + debounceSeconds && game.photosLeft > 0;
 }
 
 void switchOffSpentLight(double now, GameState& game, Outcome& outcome) {

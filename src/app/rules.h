@@ -14,6 +14,14 @@
 
 namespace tarn::app {
 
+// A photo the rule judged, with the facts the kept picture carries.
+struct PhotoTaken {
+    bool hit = false;
+    float distanceToMorvie = 0.0f;
+    bool spotlightOn = false;
+    int photosLeft = 0;  // after the shot
+};
+
 // What the rules ask of the frame, in the order it happened.
 struct Outcome {
     std::vector<std::string> lines;  // console lines, each printed and flushed
@@ -22,6 +30,7 @@ struct Outcome {
     std::optional<glm::vec2> creatureMaterial;  // (kd, ks) for the creature's setMaterial
     std::optional<bool> wireframe;              // polygon mode to switch to
     std::optional<std::string> endText;         // drawn in the frame that decides the game
+    std::optional<PhotoTaken> photo;            // the shutter went off this frame
 };
 
 // Where things are at the moment the rules look.
@@ -51,6 +60,12 @@ void handleSettingsKeys(const InputSource& input, double now, GameState& game,
 // in that order. Each key is read once, so a tap that GLFW kept for this poll is not lost.
 void handleGameCommands(const InputSource& input, double now, GameState& game,
                         const RuleView& view, Outcome& outcome);
+
+// Whether the photo rule takes a photo this frame (P or the left button down, outside the
+// half-second guard, photos left), asked before the rule runs so that the frame can read
+// its picture before the overlay covers it. Reads the same keys as the rule: give both an
+// input that answers a key twice alike (FrameInput).
+bool shutterOpens(const InputSource& input, double now, const GameState& game);
 
 // The light goes off by itself once its running total passes the budget. Runs every
 // frame, also after the game has ended.

@@ -15,6 +15,8 @@
 #include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "app/globals.h"
+#include "app/photo_album.h"
+#include "app/photos.h"
 #include "app/textures.h"
 #include "base/tables.h"
 #include "gfx/text.h"
@@ -167,6 +169,8 @@ void init() {
 }
 
 void cleanup() {
+    // Photos still on their way are written before anything goes.
+    endPhotos();
     // A program still in use is only marked for deletion; nothing may hold one back.
     glUseProgram(0);
     world.release();
@@ -249,6 +253,7 @@ int runGame(int argc, const char* const* argv) {
     }
 
     startGame(true);
+    beginPhotos(photoFolderFromEnvironment());
     runFrameLoop();
 
     cleanup();

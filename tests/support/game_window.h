@@ -8,7 +8,7 @@
 namespace tarn::test {
 
 // Readies the display for a game a test is about to start, and returns the environment it
-// gets: silent audio, and no leak report at exit (the X and GL libraries keep a little
+// gets: silent audio, no photos kept, and no leak report at exit (the X and GL libraries keep a little
 // memory past the end of the window system). The pointer is parked at the centre of where
 // an 800 by 600 window opens, the place the game centres its captured cursor on, so
 // gaining focus late cannot turn the camera.

@@ -25,6 +25,28 @@ std::string pngChunk(const std::string& type, const std::string& data) {
            bigEndian32(static_cast<std::uint32_t>(crc));
 }
 
+std::map<std::string, std::string> pngTextChunks(const std::string& bytes) {
+    std::map<std::string, std::string> texts;
+    const auto be32 = [&](size_t at) {
+        return std::uint32_t(std::uint8_t(bytes[at])) << 24 |
+               std::uint32_t(std::uint8_t(bytes[at + 1])) << 16 |
+               std::uint32_t(std::uint8_t(bytes[at + 2])) << 8 |
+               std::uint32_t(std::uint8_t(bytes[at + 3]));
+    };
+    for (size_t at = 8; at + 12 <= bytes.size();) {
+        const size_t length = be32(at);
+        if (at + 12 + length > bytes.size()) break;
+        const std::string type = bytes.substr(at + 4, 4);
+        const std::string data = bytes.substr(at + 8, length);
+        if (type == "tEXt" && pngChunk(type, data) == bytes.substr(at, 12 + length)) {
+            const size_t nul = data.find('\0');
+            if (nul != std::string::npos) texts[data.substr(0, nul)] = data.substr(nul + 1);
+        }
+        at += 12 + length;
+    }
+    return texts;
+}
+
 std::string encodeRgbPng(int width, int height, const std::vector<std::uint8_t>& rgbRows) {
     // Each scanline starts with filter type 0 (none).
     std::string raw;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,5 +13,8 @@ std::string encodeRgbPng(int width, int height, const std::vector<std::uint8_t>&
 
 // Byte strings for the structure tests: one chunk with its length and CRC.
 std::string pngChunk(const std::string& type, const std::string& data);
+
+// The keyword and text of every tEXt chunk of a PNG file whose CRC is right.
+std::map<std::string, std::string> pngTextChunks(const std::string& bytes);
 
 }  // namespace tarn::test

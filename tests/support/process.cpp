@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -104,6 +105,16 @@ std::string makeTempDir() {
 void writeFile(const std::string& path, const std::string& contents) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << contents;
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 

@@ -55,6 +55,9 @@ std::string makeTempDir();
 
 void writeFile(const std::string& path, const std::string& contents);
 
+// The names in a folder, hidden ones included, sorted; empty when there is no such folder.
+std::vector<std::string> filesIn(const std::string& folder);
+
 // How often part stands in text, overlaps included.
 int occurrences(const std::string& text, const std::string& part);
 using base::readFile;

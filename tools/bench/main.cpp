@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,8 @@
 #include "app/frame_loop.h"
 #include "app/game_state.h"
 #include "app/globals.h"
+#include "app/photos.h"
+#include "app/rules.h"
 #include "app/startup.h"
 #include "frame_timer.h"
 #include "game_harness.h"
@@ -164,6 +167,36 @@ bench::ProbeFrame probeFrameFromGame() {
     return frame;
 }
 
+// Photos kept from one place of the path, into a scratch folder: each round a few plain
+// frames, one whose shutter opens, and the frames after it, which map the read and hand it
+// to the writer thread. The card is refilled and the guard reset so every round shoots.
+void measureShutter(app::ScriptedInput& input, double& now, int rounds, bench::SizeResult& result) {
+    std::string folder =
+        (std::filesystem::temp_directory_path() / "tarnhollow-bench-XXXXXX").string();
+    if (!mkdtemp(folder.data())) return;
+    app::beginPhotos(folder);
+    const PathPoint point = cameraPath(0.25);
+    app::settings.lightshaftsEnabled = false;
+    const auto timedFrame = [&] {
+        app::placeCamera(point.eye, point.target);
+        const FrameStart start;
+        app::runFrame(input, now += frameStep);
+        return presentAndFinish(start).wallMs;
+    };
+    constexpr int plainFrames = 3;
+    for (int round = 0; round < rounds; ++round) {
+        app::game.photosLeft = app::photosAtStart;
+        app::game.lastPhotoTime = 0.0;
+        for (int i = 0; i < plainFrames; ++i) result.plainMs.push_back(timedFrame());
+        input.keys = {app::keys::p};
+        result.shutterMs.push_back(timedFrame());
+        input.keys.clear();
+        for (std::vector<double>& after : result.afterShutterMs) after.push_back(timedFrame());
+    }
+    app::endPhotos();
+    std::filesystem::remove_all(folder);
+}
+
 bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* startupSeconds) {
     const int frames = options.frames;
     bench::SizeResult result;
@@ -213,6 +246,7 @@ bench::SizeResult runSize(glm::ivec2 size, const Options& options, double* start
     for (int i = 0; i < warmUpFrames; ++i) frame(i, warmUpFrames, false);
     for (int i = 0; i < frames; ++i) frame(i, frames, true);
 
+    measureShutter(input, now, std::clamp(frames / 10, 2, 12), result);
     {
         bench::SubmissionReplay replay;
         result.submissionMs = replay.measure(app::world, submissionRounds);

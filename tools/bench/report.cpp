@@ -71,6 +71,18 @@ double SizeResult::cpuRatio() const {
     return probe > 0.0 ? median(gameCpuMs) / probe : 0.0;
 }
 
+double SizeResult::shutterRatio() const {
+    const double plain = median(plainMs);
+    return plain > 0.0 ? median(shutterMs) / plain : 0.0;
+}
+
+double SizeResult::worstAfterShutterRatio() const {
+    const double plain = median(plainMs);
+    double worst = 0.0;
+    for (const std::vector<double>& after : afterShutterMs) worst = std::max(worst, median(after));
+    return plain > 0.0 ? worst / plain : 0.0;
+}
+
 double median(std::vector<double> values) {
     if (values.empty()) return 0.0;
     std::sort(values.begin(), values.end());
@@ -123,6 +135,17 @@ void printTable(const Report& report, std::ostream& out) {
     out << "(light shafts: the mean over the "
         << (report.sizes.empty() ? 0 : report.sizes[0].lightShaftFrames)
         << " frames of the path that show them; the probe draws no overlay)\n";
+
+    out << "\n          a kept photo: frame ms, median             ratio to plain\n"
+           "size      shots  plain  shutter  after 1     2     3  shutter  worst after\n";
+    for (const SizeResult& s : report.sizes) {
+        std::snprintf(line, sizeof line,
+                      "%4dx%-5d %5zu %6.1f %8.1f %8.1f %5.1f %5.1f %8.2f %12.2f\n", s.width,
+                      s.height, s.shutterMs.size(), median(s.plainMs), median(s.shutterMs),
+                      median(s.afterShutterMs[0]), median(s.afterShutterMs[1]),
+                      median(s.afterShutterMs[2]), s.shutterRatio(), s.worstAfterShutterRatio());
+        out << line;
+    }
 }
 
 void writeJson(const Report& report, std::ostream& out) {
@@ -158,7 +181,13 @@ void writeJson(const Report& report, std::ostream& out) {
         }
         out << "},\n      \"ownCpuMs\": {\"worldStep\": " << s.partMs(FramePart::WorldStep)
             << ", \"submission\": " << s.submissionMs << ", \"total\": " << s.ownCpuMs()
-            << "},\n      \"peakResidentMb\": " << s.peakResidentMb << "\n    }";
+            << "},\n      \"peakResidentMb\": " << s.peakResidentMb
+            << ",\n      \"photoFrameMs\": {\"shots\": " << s.shutterMs.size()
+            << ", \"plain\": " << median(s.plainMs) << ", \"shutter\": " << median(s.shutterMs)
+            << ", \"after\": [" << median(s.afterShutterMs[0]) << ", "
+            << median(s.afterShutterMs[1]) << ", " << median(s.afterShutterMs[2])
+            << "], \"shutterRatio\": " << s.shutterRatio()
+            << ", \"worstAfterRatio\": " << s.worstAfterShutterRatio() << "}\n    }";
     }
     out << "\n  ]\n}\n";
 }

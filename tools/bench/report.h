@@ -32,6 +32,14 @@ struct SizeResult {
     int lightShaftFrames = 0;
     double submissionMs = 0.0;  // culling and uniform calls of both passes, per frame
     double peakResidentMb = 0.0;
+    // Frames around a kept photo, from one place of the path: plain frames, the frame whose
+    // shutter opened, and the frames after it, which take the pixels and write them.
+    static constexpr int framesAfterShutter = 3;
+    std::vector<double> plainMs;
+    std::vector<double> shutterMs;
+    std::vector<double> afterShutterMs[framesAfterShutter];
+    double shutterRatio() const;         // shutter over plain, medians
+    double worstAfterShutterRatio() const;  // the slowest following frame over plain, medians
 
     void add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
              const PartTimes& probeParts, bool lightShafts);
