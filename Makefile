@@ -37,8 +37,8 @@ run: build
 test: build
 	@scripts/with-display ctest --preset $(PRESET) -j $(JOBS)
 
-# 2000 damaged copies per file format, each loaded in a process of its own under 3 s and
-# 1 GB; prints a table, and keeps any file that failed in build/<preset>/fuzz-failures.
+# 2000 damaged copies per file format, each loaded in a process of its own under 3 s of
+# processor time and 1 GB; prints a table, and keeps any file that failed in build/<preset>/fuzz-failures.
 fuzz: build
 	@scripts/with-display cmake --build --preset $(PRESET) --target fuzz
 

@@ -175,6 +175,12 @@ void setVolume(Engine* engine, Sound sound, float volume) {
     alSourcef(found->second, AL_GAIN, std::max(volume, 0.0f));
 }
 
+bool isPlaying(const Engine* engine, Sound sound) {
+    if (!engine || !sound) return false;
+    const auto found = engine->sources.find(sound.id);
+    return found != engine->sources.end() && !hasFinished(found->second);
+}
+
 std::size_t liveSoundCount(const Engine* engine) { return engine ? engine->sources.size() : 0; }
 
 float newestSoundVolume(const Engine* engine) {

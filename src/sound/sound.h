@@ -35,6 +35,10 @@ Sound play2D(Engine* engine, const char* file, bool looped, bool startPaused, bo
 // 1 is full volume; at or below 0 the sound is silent.
 void setVolume(Engine* engine, Sound sound, float volume);
 
+// Whether a tracked sound is still playing, or held paused; false once a one-shot has played
+// to its end, and for an empty handle or a null engine.
+bool isPlaying(const Engine* engine, Sound sound);
+
 // Diagnostics for tests and statistics: sources still held, decoded buffers cached.
 std::size_t liveSoundCount(const Engine* engine);
 std::size_t cachedBufferCount(const Engine* engine);

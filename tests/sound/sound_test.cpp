@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <complex>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -17,36 +18,43 @@ using namespace tarn::test;
 namespace {
 
 void writeTone(const std::string& path, double seconds, double frequency) {
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SF_INFO info{0, 44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};  // 44.1 kHz mono
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
     std::vector<short> samples(static_cast<size_t>(seconds * info.samplerate));
-    for (size_t i = 0; i < samples.size(); ++i) {
+    for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<short>(20000 * std::sin(2 * M_PI * frequency * i / 44100.0));
-    }
     sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
     sf_close(file);
 }
 
-// Largest sample magnitude in a recorded wave file, 1.0 being full scale. The device
-// may record floats, so samples are read normalised whatever their type.
-float peakOf(const std::string& path) {
+// The strongest level of one frequency in any 50 ms of a recording, 1.0 being a full-scale
+// sine. 2D sounds sit in the middle, so the left channel holds all of them.
+float toneLevel(const std::string& path, double frequency) {
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file) return -1.0f;
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);  // none: no frames, level 0
     std::vector<float> samples(static_cast<size_t>(info.frames * info.channels));
     sf_readf_float(file, samples.data(), info.frames);
     sf_close(file);
-    float peak = 0.0f;
-    for (float s : samples) peak = std::max(peak, std::fabs(s));
-    return peak;
+    const auto window = static_cast<sf_count_t>(0.05 * info.samplerate);
+    const double turn = 2 * M_PI * frequency / info.samplerate;  // radians a sample
+    float level = 0.0f;
+    for (sf_count_t start = 0; start + window <= info.frames; start += window) {
+        std::complex<double> sum;
+        for (sf_count_t i = 0; i < window; ++i)
+            sum += static_cast<double>(samples[(start + i) * info.channels]) *
+                   std::polar(1.0, -turn * static_cast<double>(i));
+        level = std::max(level, static_cast<float>(2 * std::abs(sum) / window));
+    }
+    return level;
 }
 
-void sleepSeconds(double seconds) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+// Waits for the mixer to play a sound to its end; the bound only stops a hung mixer.
+void waitUntilPlayed(const Engine* engine, Sound sound) {
+    for (int tries = 0; isPlaying(engine, sound); ++tries) {
+        if (tries == 6000) FAIL() << "the mixer never finished a sound";
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 // Points OpenAL Soft at its wave-file backend before the first device is opened.
@@ -62,16 +70,15 @@ protected:
         writeTone(dir + "/loop.wav", 0.25, 330.0);
         writeTone(dir + "/ping.wav", 0.3, 880.0);
     }
-    // Plays the ping once at a volume and returns the peak the device recorded.
+    // Plays the ping once at a volume and returns its level in the recording.
     float recordPing(float volume) {
         Engine* engine = createEngine();
         EXPECT_NE(engine, nullptr);
         const Sound ping = play2D(engine, (dir + "/ping.wav").c_str(), false, false, true);
-        EXPECT_TRUE(ping);
         setVolume(engine, ping, volume);
-        sleepSeconds(0.6);
+        waitUntilPlayed(engine, ping);
         dropEngine(engine);
-        return peakOf(output);
+        return toneLevel(output, 880.0);
     }
     std::string dir;
     std::string output;
@@ -82,23 +89,24 @@ protected:
 TEST_F(WaveDevice, LoopedAndOneShotSoundsReachTheOutput) {
     Engine* engine = createEngine();
     ASSERT_NE(engine, nullptr);
-    const Sound untracked = play2D(engine, (dir + "/loop.wav").c_str(), true, false, false);
-    EXPECT_FALSE(untracked) << "an untracked sound hands out no handle";
-    sleepSeconds(0.7);  // longer than the file: only looping keeps it audible
-    EXPECT_EQ(liveSoundCount(engine), 1u);
+    const std::string loopFile = dir + "/loop.wav";
+    EXPECT_FALSE(play2D(engine, loopFile.c_str(), true, true, false))
+        << "an untracked sound hands out no handle";
+    const Sound loop = play2D(engine, loopFile.c_str(), true, false, true);
+    waitUntilPlayed(engine, play2D(engine, (dir + "/ping.wav").c_str(), false, false, true));
+    EXPECT_TRUE(isPlaying(engine, loop)) << "past its file's end, only looping keeps it playing";
     dropEngine(engine);
-    EXPECT_EQ(engine, nullptr);
-    EXPECT_GT(peakOf(output), 0.15f);
+    EXPECT_GT(toneLevel(output, 330.0), 0.1f);
+    EXPECT_GT(toneLevel(output, 880.0), 0.1f) << "the one-shot ping";
 }
 
 TEST_F(WaveDevice, VolumeScalesThePingAndZeroOrBelowIsSilence) {
     const float full = recordPing(1.0f);
     const float quarter = recordPing(0.25f);
-    const float negative = recordPing(-0.4f);
     EXPECT_GT(full, 0.15f);
     EXPECT_GT(quarter, 0.01f);
     EXPECT_LT(quarter, full / 2);
-    EXPECT_EQ(negative, 0.0f);
+    EXPECT_EQ(recordPing(-0.4f), 0.0f);
 }
 
 TEST_F(WaveDevice, AHeldSonarKeyKeepsOnlyThePingsStillSoundingAndDecodesTheFileOnce) {
@@ -106,17 +114,16 @@ TEST_F(WaveDevice, AHeldSonarKeyKeepsOnlyThePingsStillSoundingAndDecodesTheFileO
     Engine* engine = createEngine();
     ASSERT_NE(engine, nullptr);
     const std::string ping = dir + "/ping.wav";
-    std::size_t most = 0;
+    Sound last;
     for (int frame = 0; frame < 150; ++frame) {
-        setVolume(engine, play2D(engine, ping.c_str(), false, false, true), 0.5f);
-        most = std::max(most, liveSoundCount(engine));
-        sleepSeconds(0.01);
+        last = play2D(engine, ping.c_str(), false, false, true);
+        setVolume(engine, last, 0.5f);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    EXPECT_LT(most, 100u) << "finished pings were kept";
     EXPECT_EQ(cachedBufferCount(engine), 1u);
-    sleepSeconds(0.5);
+    waitUntilPlayed(engine, last);  // and every ping before it
     play2D(engine, ping.c_str(), false, false, true);
-    EXPECT_EQ(liveSoundCount(engine), 1u);
+    EXPECT_EQ(liveSoundCount(engine), 1u) << "finished pings were kept";
     dropEngine(engine);
 }
 
@@ -133,12 +140,8 @@ TEST_F(WaveDevice, MissingOrUndecodableFilesGiveNoSoundAndAreNamedOnce) {
     EXPECT_EQ(liveSoundCount(engine), 0u);
     dropEngine(engine);
 
-    for (const std::string& file : {dir + "/absent.wav", cut}) {
-        const std::string line = "Could not decode sound file [" + file + "]: ";
-        const std::size_t first = err.find(line);
-        EXPECT_NE(first, std::string::npos) << err;
-        EXPECT_EQ(err.find(line, first + 1), std::string::npos) << "named twice:\n" << err;
-    }
+    for (const std::string& file : {dir + "/absent.wav", cut})
+        EXPECT_EQ(occurrences(err, "[" + file + "]: "), 1) << err;
 }
 
 TEST(NoSoundDevice, EveryCallIsHarmlessWithoutAnEngine) {
@@ -149,12 +152,9 @@ TEST(NoSoundDevice, EveryCallIsHarmlessWithoutAnEngine) {
     const Sound sound = play2D(engine, "Resources/Sounds/Sonar.wav", false, false, true);
     EXPECT_FALSE(sound);
     setVolume(engine, sound, 0.5f);
-    setVolume(engine, Sound{7}, 0.5f);
     EXPECT_EQ(liveSoundCount(engine), 0u);
     EXPECT_EQ(cachedBufferCount(engine), 0u);
     dropEngine(engine);
-    dropEngine(engine);
-    EXPECT_EQ(engine, nullptr);
 }
 
 // OpenAL Soft and ALSA print their own probing when there is no card; the game's stderr
@@ -177,5 +177,6 @@ TEST(LibraryLogs, AUserLogLevelIsLeftAlone) {
     testing::internal::CaptureStderr();
     Engine* engine = createEngine();
     dropEngine(engine);
-    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    // Level 3 asks for the library's information lines, which no lower level prints.
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("AL lib: (II)"), std::string::npos);
 }
