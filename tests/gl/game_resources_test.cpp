@@ -1,6 +1,6 @@
-// What start-up leaves behind and cleanup takes away, on a real GL context: every uniform
-// the game sets present in its program, and a cleanup that releases everything and may run
-// twice. A texture on the wrong unit shows in the gallery's pictures.
+// What start-up leaves behind and cleanup takes away, on a real GL context: every texture
+// on its unit, every uniform the game sets present in its program, and a cleanup that
+// releases everything and may run twice.
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
@@ -8,13 +8,43 @@
 #include "app/globals.h"
 #include "app/startup.h"
 #include "app/textures.h"
+#include "base/tables.h"
 #include "render/light_shafts.h"
 #include "render/shadow_map.h"
 #include "support/lake_game.h"
 
 using namespace tarn;
 
+namespace {
+
 using GameResources = test::LakeGame;
+
+GLuint boundOn(int unit) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    GLint id = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &id);
+    return static_cast<GLuint>(id);
+}
+
+}  // namespace
+
+TEST_F(GameResources, EveryTextureSitsOnItsUnitAfterStartUp) {
+    const std::pair<const std::unique_ptr<gfx::Texture>*, int> table[] = {
+        {&app::morvieTexture, units::morvie},     {&app::sdCardTexture, units::sdCard},
+        {&app::mossTexture, units::moss},         {&app::causticsTextures[0], units::caustics},
+        {&app::fishTexture, units::fish},         {&app::yellowFishTexture, units::yellowFish},
+        {&app::greyFishTexture, units::greyFish}, {&app::skyTexture, units::sky},
+        {&app::duckTexture, units::duck},
+    };
+    for (const auto& [holder, unit] : table) {
+        ASSERT_TRUE(*holder) << "unit " << unit;
+        EXPECT_EQ(boundOn(unit), (*holder)->id) << "unit " << unit;
+    }
+    // The depth map joins its unit with the first frame; the light-shaft image with the
+    // first frame that draws shafts, which the running game's F7 test sees.
+    frame(1.1);
+    EXPECT_EQ(boundOn(units::shadowMap), render::shadowMapTexture);
+}
 
 TEST_F(GameResources, EveryUniformTheGameSetsExistsInItsProgram) {
     gfx::Shader::collectMissingUniforms = true;

@@ -36,8 +36,8 @@ TEST(TextOverlay, SpacesMoveThePenWhileBytesAbove127AndEmptyStringsDrawNothing) 
     const test::WindowImage v = drawn("V");
     EXPECT_GT(lit(v), 20);
     EXPECT_EQ(lit(drawn("   ")), 0);
-    EXPECT_NE(drawn("  V").rgb, v.rgb) << "spaces left the pen where it was";
-    EXPECT_EQ(drawn("\xE9\x80V").rgb, v.rgb) << "bytes above 127 drew or moved the pen";
+    EXPECT_FALSE(drawn("  V").rgb == v.rgb) << "spaces left the pen where it was";
+    EXPECT_TRUE(drawn("\xE9\x80V").rgb == v.rgb) << "bytes above 127 drew or moved the pen";
     // Even an empty string leaves blending on and the text program current.
     glDisable(GL_BLEND);
     glUseProgram(0);
