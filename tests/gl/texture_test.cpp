@@ -136,9 +136,6 @@ TEST(TextureSampling, TheFourSettingsReachUnitsZeroToTenButNotEightAndTen) {
     };
     for (const auto& [mipmapping, nearest, minFilter, magFilter] : table) {
         tarn::gfx::applyTextureSampling(mipmapping, nearest);
-        GLint active = 0;
-        glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-        EXPECT_EQ(active, GL_TEXTURE10);
         for (unsigned unit = 0; unit < 13; ++unit) {
             GLint filters[2] = {};
             glActiveTexture(GL_TEXTURE0 + unit);
