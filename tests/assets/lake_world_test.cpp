@@ -85,9 +85,12 @@ double frameDifference(const Pixels& a, const Pixels& b) {
     return sum / double(a.rgb.size());
 }
 
+// The samples of a staged sound, which must be a 16-bit WAV at 44100 Hz.
 std::vector<float> readSound(const std::string& gamePath, SF_INFO& info) {
     info = {};
     SNDFILE* file = sf_open(staged(gamePath).c_str(), SFM_READ, &info);
+    EXPECT_EQ(info.samplerate, 44100) << gamePath;
+    EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16) << gamePath;
     std::vector<float> samples(file ? size_t(info.frames * info.channels) : 0);
     if (file) {
         sf_readf_float(file, samples.data(), info.frames);
@@ -178,35 +181,21 @@ TEST(HeightMap, IsABasinWithShoresAboveTheWaterAtTheEdges) {
     }
 }
 
-TEST(Models, SizesAndPivotsMatchTheGame) {
+// Where the game hangs the fins, and how it turns the creature and the ducks, rest on the
+// models' own frames. How big each looks is the gallery's to judge.
+TEST(Models, PivotsAndFrontsMatchTheGame) {
     const Bounds creature = boundsOf(tarn::paths::morvieModel);
-    EXPECT_NEAR(creature.hi.x - creature.lo.x, 2.4, 0.2) << "creature length along +x";
     EXPECT_NEAR((creature.hi.x + creature.lo.x) / 2, 0.0, 0.15) << "creature centred on its origin";
-
-    const Bounds small = boundsOf(tarn::paths::fishSmallModel);
-    EXPECT_NEAR(small.lo.x, -0.4, 0.02) << "small fish tail end, where its fin hangs";
-    EXPECT_NEAR(small.hi.x - small.lo.x, 0.8, 0.05);
-    const Bounds longFish = boundsOf(tarn::paths::fishLongModel);
-    EXPECT_NEAR(longFish.lo.x, -0.55, 0.02) << "long fish tail end";
+    EXPECT_NEAR(boundsOf(tarn::paths::fishSmallModel).lo.x, -0.4, 0.02) << "small fish tail end";
+    EXPECT_NEAR(boundsOf(tarn::paths::fishLongModel).lo.x, -0.55, 0.02) << "long fish tail end";
     for (const char* fin : {tarn::paths::finHigherModel, tarn::paths::finLongThinModel}) {
         const Bounds b = boundsOf(fin);
         EXPECT_NEAR(b.hi.x, 0.0, 0.01) << fin << ": hinge at the origin";
         EXPECT_LT(b.lo.x, -0.15) << fin << ": reaches towards -x";
     }
-
     const Bounds duck = boundsOf(tarn::paths::duckModel);
-    EXPECT_NEAR(duck.hi.x - duck.lo.x, 3.0, 0.3) << "duck length before the game's 0.4 scale";
     EXPECT_LT(duck.lo.y, 0.0) << "the duck sits in the water";
-    EXPECT_GT(duck.hi.y, 0.5);
     EXPECT_GT(duck.hi.x, -duck.lo.x) << "the head end, +x, is the front";
-
-    const Bounds sun = boundsOf(tarn::paths::sunModel);
-    EXPECT_GE((sun.hi.x - sun.lo.x) / 2, 0.5);
-    EXPECT_LE((sun.hi.x - sun.lo.x) / 2, 1.0);
-
-    const Bounds sky = boundsOf(tarn::paths::skyModel);
-    EXPECT_NEAR((sky.hi.x - sky.lo.x) / 2, 60.0, 5.0) << "sky disc radius";
-    EXPECT_LT(sky.hi.y - sky.lo.y, 3.0) << "nearly flat, so the water surface stays near y = 15";
 }
 
 TEST(Textures, RepeatingSurfacesTileWithoutSeams) {
@@ -231,13 +220,10 @@ TEST(Textures, CausticsLoopFromTheLastFrameToTheFirst) {
     EXPECT_LE(frameDifference(frames[31], frames[0]), largestStep);
 }
 
-TEST(Sounds, AmbienceLastsTenToTwentySecondsAndLoopsWithoutAClick) {
+TEST(Sounds, AmbienceLoopsWithoutAClick) {
     SF_INFO info;
     const std::vector<float> s = readSound(tarn::paths::ambientSound, info);
     ASSERT_FALSE(s.empty());
-    const double seconds = double(info.frames) / info.samplerate;
-    EXPECT_GE(seconds, 10.0);
-    EXPECT_LE(seconds, 20.0);
     for (int c = 0; c < info.channels; ++c) {
         std::vector<float> steps;
         for (sf_count_t i = 0; i + 1 < info.frames; ++i) {
@@ -251,18 +237,11 @@ TEST(Sounds, AmbienceLastsTenToTwentySecondsAndLoopsWithoutAClick) {
     }
 }
 
-TEST(Sounds, SonarIsAShortPingWithAQuickAttackAndAQuietEnd) {
+TEST(Sounds, SonarIsAudibleAndEndsSilent) {
     SF_INFO info;
     const std::vector<float> s = readSound(tarn::paths::sonarSound, info);
-    ASSERT_FALSE(s.empty());
-    EXPECT_NEAR(double(info.frames) / info.samplerate, 1.5, 0.3);
-    size_t loudest = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (std::fabs(s[i]) > std::fabs(s[loudest])) loudest = i;
-    }
-    EXPECT_GT(std::fabs(s[loudest]), 0.3f) << "clearly audible";
-    EXPECT_LT(double(loudest / info.channels) / info.samplerate, 0.05)
-        << "peak right after the start";
+    ASSERT_GT(s.size(), 10u * info.channels);
+    EXPECT_GT(*std::max_element(s.begin(), s.end()), 0.3f) << "clearly audible";
     for (size_t i = s.size() - 10 * info.channels; i < s.size(); ++i)
         EXPECT_LT(std::fabs(s[i]), 0.01f) << "ends silent";
 }

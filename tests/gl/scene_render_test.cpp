@@ -1,5 +1,6 @@
 // The world's frame on a real GL context with the generated lake: the shadow map, the
-// blending of the water, the depth view, culling and the object counts of both passes.
+// blending of the water, culling and the object counts of both passes. The depth view is
+// one of the gallery's pictures.
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
@@ -59,7 +60,6 @@ float sampleShadowMap(float u, float v) {
 }  // namespace
 
 TEST_F(LakeFrame, ShadowMapHoldsTheLakebedAndReadsFarthestOutsideTheLightsBox) {
-    EXPECT_NE(startupOutput.find("ShadowMap framebuffer complete.\n"), std::string::npos);
     app::renderWorld();
     // The light looks down from y = 20 onto a floor between about -16 and +11.
     const float centre = sampleShadowMap(0.5f, 0.5f);
@@ -100,35 +100,13 @@ TEST_F(LakeFrame, OnlyTheWaterSurfaceBlendsAndF9MakesItOpaque) {
         app::settings.blendingEnabled = blending;
         app::renderWorld();
         EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blending left on after the pass";
-        return readWindow().rgb;
+        return readWindow();
     };
     // Looking down, no water in view: blending changes nothing.
     app::cameraFront = glm::normalize(glm::vec3(0.0f, -1.0f, -0.3f));
-    EXPECT_EQ(frameWith(true), frameWith(false));
+    EXPECT_EQ(frameWith(true).rgb, frameWith(false).rgb);
     // Looking up at the surface: the sky shows through it only while it blends.
     app::cameraPos = {0.0f, 8.0f, 3.0f};
     app::cameraFront = glm::normalize(glm::vec3(0.3f, 1.0f, 0.0f));
-    const auto seeThrough = frameWith(true);
-    const auto opaque = frameWith(false);
-    size_t differ = 0;
-    for (size_t i = 0; i < seeThrough.size(); ++i) differ += seeThrough[i] != opaque[i];
-    EXPECT_GT(differ, seeThrough.size() / 4);
-}
-
-TEST_F(LakeFrame, F6ShowsTheShadowMapWithTheOverlayOnTop) {
-    input.keys = {app::keys::f6};
-    frame(1.1);
-    input.keys.clear();
-    frame(1.2);
-    EXPECT_TRUE(app::settings.showDepthMap);
-    const test::WindowImage image = readWindow();
-    // The depth view is grey; the distance line at the lower left keeps its cyan.
-    const int grey = image.count(0, 0, width, height, [](int r, int g, int b) {
-        return std::abs(r - g) < 4 && std::abs(g - b) < 4 && r > 40;
-    });
-    EXPECT_GT(grey, width * height / 2);
-    const int cyan = image.count(20, 15, 400, 50, [](int r, int g, int b) {
-        return r < 140 && g > 180 && b > 200;
-    });
-    EXPECT_GT(cyan, 100) << "the overlay is hidden behind the depth view";
+    EXPECT_GT(frameWith(true).changedShare(frameWith(false)), 0.25);
 }

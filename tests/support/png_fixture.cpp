@@ -14,8 +14,7 @@ std::string bigEndian32(std::uint32_t value) {
             static_cast<char>(value >> 8), static_cast<char>(value)};
 }
 
-}  // namespace
-
+// One chunk with its length and CRC.
 std::string pngChunk(const std::string& type, const std::string& data) {
     const std::string typeAndData = type + data;
     const uLong crc =
@@ -24,6 +23,8 @@ std::string pngChunk(const std::string& type, const std::string& data) {
     return bigEndian32(static_cast<std::uint32_t>(data.size())) + typeAndData +
            bigEndian32(static_cast<std::uint32_t>(crc));
 }
+
+}  // namespace
 
 std::map<std::string, std::string> pngTextChunks(const std::string& bytes) {
     std::map<std::string, std::string> texts;

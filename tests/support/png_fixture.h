@@ -11,9 +11,6 @@ namespace tarn::test {
 // An 8-bit RGB PNG of the given rows (top row first, width * 3 bytes each).
 std::string encodeRgbPng(int width, int height, const std::vector<std::uint8_t>& rgbRows);
 
-// Byte strings for the structure tests: one chunk with its length and CRC.
-std::string pngChunk(const std::string& type, const std::string& data);
-
 // The keyword and text of every tEXt chunk of a PNG file whose CRC is right.
 std::map<std::string, std::string> pngTextChunks(const std::string& bytes);
 

@@ -68,15 +68,17 @@ TEST_F(Camera, LookingUpAndPressingWClimbs) {
 }
 
 TEST_F(Camera, StepsEndingOutsideTheSquareOrTooNearTheFloorAreDroppedWhole) {
-    cameraFront = {1.0f, 0.0f, 0.0f};
     hold({GLFW_KEY_W});
-    cameraPos = {52.4f, 0.0f, 0.0f};
-    moveCamera(input, 0.08f);  // 0.2 towards +x would end at 52.6
-    EXPECT_FLOAT_EQ(cameraPos.x, 52.4f);
-
-    cameraPos = {52.25f, 0.0f, 0.0f};
-    moveCamera(input, 0.1f);  // ends at exactly 52.5
-    EXPECT_FLOAT_EQ(cameraPos.x, 52.5f);
+    for (const glm::vec3 side : {glm::vec3(1, 0, 0), glm::vec3(-1, 0, 0), glm::vec3(0, 0, 1),
+                                 glm::vec3(0, 0, -1)}) {
+        cameraFront = side;
+        cameraPos = 52.4f * side;
+        moveCamera(input, 0.08f);  // 0.2 further would end at 52.6
+        EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), 52.4f);
+        cameraPos = 52.25f * side;
+        moveCamera(input, 0.1f);  // ends at exactly 52.5
+        EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), 52.5f) << side.x << "," << side.z;
+    }
 
     // Half a unit above the floor is the nearest it may come.
     heightMap = flatMap(226);  // floor at 13.0

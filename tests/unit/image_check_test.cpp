@@ -1,5 +1,6 @@
 // The image guard reads sizes where the decoders read them: past segments and fill bytes
-// in a JPEG, through every TIFF directory in either byte order, from a PNG's IHDR.
+// in a JPEG, through every TIFF directory in either byte order, from a PNG's IHDR after a
+// walk over all its chunks.
 #include "check/image_check.h"
 
 #include <gtest/gtest.h>
@@ -86,17 +87,24 @@ TEST(ImageCheck, EveryTiffDirectoryInEitherByteOrderIsHeldToTheLimit) {
     }
 }
 
-TEST(ImageCheck, APngSizeComesFromItsIhdrWhoseCrcStillMatters) {
-    const std::string png = encodeRgbPng(2, 2, std::vector<std::uint8_t>(12, 7));
+TEST(ImageCheck, APngCutShortAnywhereOrWithALyingChunkIsRefused) {
+    const std::string png = encodeRgbPng(5, 4, std::vector<std::uint8_t>(60, 7));
     EXPECT_EQ(imageProblem(png), "");
-    const std::string huge = pngClaimingSize(png, 30000, 65535);
+    for (std::size_t cut = 8; cut < png.size(); ++cut) {
+        EXPECT_NE(imageProblem(png.substr(0, cut)), "") << "cut at " << cut << " of " << png.size();
+    }
+    EXPECT_EQ(imageProblem(png.substr(0, png.size() - 12)), "the file ends without an IEND chunk");
+    std::string longChunk = png;
+    longChunk.replace(33, 4, 4, '\xff');  // IDAT's length: four gigabytes less one
+    EXPECT_NE(imageProblem(longChunk), "");
+    std::string huge = pngClaimingSize(png, 30000, 65535);
     EXPECT_EQ(imageProblem(huge), "the header claims 30000x65535 pixels, more than 8192 a side");
-    std::string badCrc = huge;
-    badCrc[30] = static_cast<char>(badCrc[30] ^ 1);
-    EXPECT_EQ(imageProblem(badCrc), "chunk IHDR has a wrong CRC");
+    huge[30] = static_cast<char>(huge[30] ^ 1);
+    EXPECT_EQ(imageProblem(huge), "chunk IHDR has a wrong CRC");
 }
 
-TEST(ImageCheck, OtherFormatsAreLeftToTheLibrary) {
+TEST(ImageCheck, OtherFormatsAndMissingFilesAreLeftToTheLibrary) {
     EXPECT_EQ(imageProblem("BM not a format the guard reads"), "");
     EXPECT_EQ(imageProblem(""), "");
+    EXPECT_EQ(tarn::check::imageFileProblem("/nonexistent/missing.png"), "");
 }
