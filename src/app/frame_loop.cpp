@@ -120,8 +120,9 @@ void renderWorld() {
     scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
     {
         const render::TimedPart timed(render::FramePart::ShadowPass);
-        lastPassCounts = render::renderShadowPass(world, *shadowDepthShader, camera, lightPos,
-                                                  bonusInPlay(), {screenWidth, screenHeight});
+        lastPassCounts =
+            render::renderShadowPass(world, *shadowDepthShader, camera, lightPos, bonusInPlay(),
+                                     settings.wireframe, {screenWidth, screenHeight});
     }
     if (settings.showDepthMap) {
         render::renderDepthView(*depthShader);

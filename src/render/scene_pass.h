@@ -26,6 +26,9 @@ struct ScenePass {
     bool blending = true;     // the water surface alpha-blended
     bool bonusInPlay = true;  // false once the card is found: neither drawn nor counted
     bool shadowPass = false;  // the sky and the water stay out, the sun is counted only
+    // The lakebed's depth is already in the target (the shadow map's cache): it is counted
+    // as drawn but not drawn again.
+    bool lakebedDepthCached = false;
 };
 
 // Objects handled and objects drawn by one pass.
