@@ -111,6 +111,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return line;
 }
 
+int swapIntervalFor(const char* vsyncVariable) {
+    return vsyncVariable && std::string(vsyncVariable) == "0" ? 0 : 1;
+}
+
 bool isWindowSizeMakeable(int width, int height) {
     return width >= 1 && height >= 1 && width <= maxWindowSide && height <= maxWindowSide;
 }
@@ -247,6 +251,7 @@ int runGame(int argc, const char* const* argv) {
         base::consolePause();
         return 1;
     }
+    glfwSwapInterval(swapIntervalFor(std::getenv("TARNHOLLOW_VSYNC")));
 
     startGame(true);
     runFrameLoop();

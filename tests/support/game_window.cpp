@@ -7,7 +7,8 @@ namespace tarn::test {
 
 std::vector<std::string> gameEnvironment(std::vector<std::string> extra) {
     shellOutput("xdotool mousemove 400 300 2>/dev/null");
-    std::vector<std::string> env = {"ALSOFT_DRIVERS=null", "ASAN_OPTIONS=detect_leaks=0"};
+    std::vector<std::string> env = {"ALSOFT_DRIVERS=null", "ASAN_OPTIONS=detect_leaks=0",
+                                    "TARNHOLLOW_VSYNC=0"};
     env.insert(env.end(), extra.begin(), extra.end());
     return env;
 }
