@@ -94,6 +94,7 @@ render::PassCounts renderLitScene(const render::CameraView& camera) {
     pass.cullingFrustum = settings.frustumCullingEnabled ? &scene::viewFrustum : nullptr;
     pass.blending = settings.blendingEnabled;
     pass.bonusInPlay = bonusInPlay();
+    pass.unlitProgram = unlitShader.get();
     if (!settings.lightshaftsEnabled) {
         // The shadow pass has left the window bound and cleared.
         const render::TimedPart timed(render::FramePart::WindowPass);

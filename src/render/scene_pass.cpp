@@ -36,9 +36,10 @@ public:
         ++counts.objectsDrawn;
     }
 
-    void drawAlways(scene::SceneObject* object) {
+    void drawAlways(scene::SceneObject* object) { drawAlways(object, program_); }
+    void drawAlways(scene::SceneObject* object, gfx::Shader& program) {
         if (!object) return;
-        object->draw(program_);
+        object->draw(program);
         ++counts.objectsTotal;
         ++counts.objectsDrawn;
     }
@@ -110,18 +111,32 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
         drawer.drawCulled(world.bonusCard.get(), bonusRadius);
     }
 
+    // The sky can fill the window, and in the main program it would pay for the lighting
+    // it goes without; the unlit program gives the same colours for much less.
+    gfx::Shader* unlit = pass.shadowPass ? nullptr : pass.unlitProgram;
+    gfx::Shader& scenery = unlit ? *unlit : program;
+    if (unlit) {
+        unlit->use();
+        unlit->setUniform("cameraPos", camera.position.x, camera.position.y, camera.position.z);
+        unlit->setUniform("view_project", camera.viewProjection);
+        resetPassUniforms(*unlit);
+    }
     if (!pass.shadowPass && world.sky) {
-        drawer.drawAlways(world.sky.get());
-        resetPassUniforms(program);
+        drawer.drawAlways(world.sky.get(), scenery);
+        resetPassUniforms(scenery);
     }
 
     // The sun is counted in the shadow pass too, but only ever drawn into the window.
     if (world.sun) {
         ++drawer.counts.objectsTotal;
         if (drawer.isVisible(*world.sun, sunRadius) && !pass.shadowPass) {
-            world.sun->draw(program);
+            world.sun->draw(scenery);
             ++drawer.counts.objectsDrawn;
         }
+        resetPassUniforms(scenery);
+    }
+    if (unlit) {
+        program.use();
         resetPassUniforms(program);
     }
 

@@ -62,6 +62,7 @@ double SubmissionReplay::measure(const scene::World& real, int rounds) {
     lit.camera = camera;
     lit.cullingFrustum = app::settings.frustumCullingEnabled ? &scene::viewFrustum : nullptr;
     lit.blending = app::settings.blendingEnabled;
+    lit.unlitProgram = app::unlitShader.get();
     lit.bonusInPlay = shadow.bonusInPlay;
 
     glFinish();
