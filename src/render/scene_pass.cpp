@@ -16,6 +16,8 @@ constexpr float fishRadius = 0.5f;
 constexpr float duckRadius = 1.3f;
 constexpr float bonusRadius = 0.5f;
 constexpr float sunRadius = 0.5f;
+// Where the main program's fog is complete, for every object that does not set its own.
+constexpr int fogEnd = 20;
 
 class PassDrawer {
 public:
@@ -59,7 +61,7 @@ void resetPassUniforms(gfx::Shader& program) {
     program.setUniform("transparent", 0);
     glDisable(GL_BLEND);
     program.setUniform("fog", 1);
-    program.setUniform("maxFogDist", 20);
+    program.setUniform("maxFogDist", fogEnd);
     program.setUniform("singleColor", 0);
     program.setUniform("absoluteLighting", 0);
     program.setUniform("model", glm::mat4(1.0f));
@@ -95,7 +97,8 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
         } else if (pass.shadowPass) {
             world.lakebed->draw(program);
         } else {
-            world.lakebed->drawNearestFirst(program, pass.cullingFrustum, camera.position);
+            world.lakebed->drawNearestFirst(program, pass.cullingFrustum, camera.position,
+                                            float(fogEnd));
         }
         ++drawer.counts.objectsTotal;
         ++drawer.counts.objectsDrawn;
