@@ -16,7 +16,9 @@ if(NOT startup GREATER 0)
   message(FATAL_ERROR "no start-up time: ${startup}")
 endif()
 foreach(i 0 1)
-  foreach(path "gameFrameMs;median" "probeFrameMs;median" "passGpuMs;shadow" "passGpuMs;window"
+  # Three frames: two plain, the last one with light shafts, each kind with its own ratio.
+  foreach(path "gameFrameMs;median" "probeFrameMs;median" "ratio" "lightShaftsGameFrameMs;p95"
+               "lightShaftsRatio" "passGpuMs;shadow" "passGpuMs;window"
                "passGpuMs;lightShafts" "passGpuMs;hud" "ownCpuMs;submission" "peakResidentMb")
     string(JSON value GET ${report} sizes ${i} ${path})
     if(NOT value GREATER 0)

@@ -96,6 +96,7 @@ render::PassCounts renderLitScene(const render::CameraView& camera) {
     pass.cullingFrustum = settings.frustumCullingEnabled ? &scene::viewFrustum : nullptr;
     pass.blending = settings.blendingEnabled;
     pass.bonusInPlay = bonusInPlay();
+    pass.unlitProgram = unlitShader.get();
     if (!settings.lightshaftsEnabled) {
         // The shadow pass has left the window bound and cleared.
         const render::TimedPart timed(render::FramePart::WindowPass);
@@ -122,8 +123,9 @@ void renderWorld() {
     scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
     {
         const render::TimedPart timed(render::FramePart::ShadowPass);
-        lastPassCounts = render::renderShadowPass(world, *shadowDepthShader, camera, lightPos,
-                                                  bonusInPlay(), {screenWidth, screenHeight});
+        lastPassCounts =
+            render::renderShadowPass(world, *shadowDepthShader, camera, lightPos, bonusInPlay(),
+                                     settings.wireframe, {screenWidth, screenHeight});
     }
     if (settings.showDepthMap) {
         render::renderDepthView(*depthShader);

@@ -13,6 +13,7 @@ GLFWwindow* window = nullptr;
 const glm::vec3 lightPos(0.0f, 20.0f, 0.0f);
 
 std::unique_ptr<gfx::Shader> megaShader;
+std::unique_ptr<gfx::Shader> unlitShader;
 std::unique_ptr<gfx::Shader> lightshaftShader;
 std::unique_ptr<gfx::Shader> shadowDepthShader;
 std::unique_ptr<gfx::Shader> depthShader;

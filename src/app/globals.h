@@ -25,6 +25,8 @@ extern GLFWwindow* window;
 extern const glm::vec3 lightPos;
 
 extern std::unique_ptr<gfx::Shader> megaShader;
+// The sky and the sun: the main program's vertex stage, the colour without the lighting.
+extern std::unique_ptr<gfx::Shader> unlitShader;
 extern std::unique_ptr<gfx::Shader> lightshaftShader;
 extern std::unique_ptr<gfx::Shader> shadowDepthShader;
 extern std::unique_ptr<gfx::Shader> depthShader;

@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -113,6 +114,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return line;
 }
 
+int swapIntervalFor(const char* vsyncVariable) {
+    return vsyncVariable && std::string(vsyncVariable) == "0" ? 0 : 1;
+}
+
 bool isWindowSizeMakeable(int width, int height) {
     return width >= 1 && height >= 1 && width <= maxWindowSide && height <= maxWindowSide;
 }
@@ -140,6 +145,7 @@ void init() {
     glEnable(GL_DEPTH_TEST);
 
     megaShader = std::make_unique<gfx::Shader>("Shader/megaShader.vert", "Shader/megaShader.frag");
+    unlitShader = std::make_unique<gfx::Shader>("Shader/megaShader.vert", "Shader/unlit.frag");
     lightshaftShader =
         std::make_unique<gfx::Shader>("Shader/lightshafts.vert", "Shader/lightshafts.frag");
     shadowDepthShader = std::make_unique<gfx::Shader>("Shader/shadow_mapping_depth.vs",
@@ -166,6 +172,9 @@ void init() {
     printWorkingDirectory();
     loadTextures();
     setStartupUniformsAndBindTextures();
+    // The model and image readers free their working memory, but the C library keeps it
+    // for later allocations; hand it back, so the shadow map's cache comes on top of less.
+    malloc_trim(0);
 }
 
 void cleanup() {
@@ -175,6 +184,7 @@ void cleanup() {
     glUseProgram(0);
     world.release();
     megaShader.reset();
+    unlitShader.reset();
     lightshaftShader.reset();
     releaseTextures();
     scene::heightMap.reset();
@@ -251,6 +261,7 @@ int runGame(int argc, const char* const* argv) {
         base::consolePause();
         return 1;
     }
+    glfwSwapInterval(swapIntervalFor(std::getenv("TARNHOLLOW_VSYNC")));
 
     startGame(true);
     beginPhotos(photoFolderFromEnvironment());

@@ -26,6 +26,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv);
 // beyond what a GL framebuffer can hold are refused before GLFW sees them.
 bool isWindowSizeMakeable(int width, int height);
 
+// The game waits for the display's refresh before each new frame (swap interval 1), so a
+// fast GPU is not kept busy drawing frames nobody sees. TARNHOLLOW_VSYNC=0 in the
+// environment, which the tests and the soak set, turns the wait off: the value of that
+// variable (null when unset) gives the interval.
+int swapIntervalFor(const char* vsyncVariable);
+
 // The whole run: start-up, frame loop, shutdown. Returns the process exit status; the
 // fatal failures of start-up end the process themselves with status 1.
 int runGame(int argc, const char* const* argv);

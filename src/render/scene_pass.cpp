@@ -16,6 +16,8 @@ constexpr float fishRadius = 0.5f;
 constexpr float duckRadius = 1.3f;
 constexpr float bonusRadius = 0.5f;
 constexpr float sunRadius = 0.5f;
+// Where the main program's fog is complete, for every object that does not set its own.
+constexpr int fogEnd = 20;
 
 class PassDrawer {
 public:
@@ -36,9 +38,10 @@ public:
         ++counts.objectsDrawn;
     }
 
-    void drawAlways(scene::SceneObject* object) {
+    void drawAlways(scene::SceneObject* object) { drawAlways(object, program_); }
+    void drawAlways(scene::SceneObject* object, gfx::Shader& program) {
         if (!object) return;
-        object->draw(program_);
+        object->draw(program);
         ++counts.objectsTotal;
         ++counts.objectsDrawn;
     }
@@ -58,7 +61,7 @@ void resetPassUniforms(gfx::Shader& program) {
     program.setUniform("transparent", 0);
     glDisable(GL_BLEND);
     program.setUniform("fog", 1);
-    program.setUniform("maxFogDist", 20);
+    program.setUniform("maxFogDist", fogEnd);
     program.setUniform("singleColor", 0);
     program.setUniform("absoluteLighting", 0);
     program.setUniform("model", glm::mat4(1.0f));
@@ -89,10 +92,13 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
     // Never culled as a whole. The shadow map needs all of it; the window only the pieces
     // in view, nearest first, so the floor in front hides the floor behind unshaded.
     if (world.lakebed) {
-        if (pass.shadowPass) {
+        if (pass.lakebedDepthCached) {
+            // Counted below as if drawn: the statistics show the same pass either way.
+        } else if (pass.shadowPass) {
             world.lakebed->draw(program);
         } else {
-            world.lakebed->drawNearestFirst(program, pass.cullingFrustum, camera.position);
+            world.lakebed->drawNearestFirst(program, pass.cullingFrustum, camera.position,
+                                            float(fogEnd));
         }
         ++drawer.counts.objectsTotal;
         ++drawer.counts.objectsDrawn;
@@ -108,18 +114,32 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
         drawer.drawCulled(world.bonusCard.get(), bonusRadius);
     }
 
+    // The sky can fill the window, and in the main program it would pay for the lighting
+    // it goes without; the unlit program gives the same colours for much less.
+    gfx::Shader* unlit = pass.shadowPass ? nullptr : pass.unlitProgram;
+    gfx::Shader& scenery = unlit ? *unlit : program;
+    if (unlit) {
+        unlit->use();
+        unlit->setUniform("cameraPos", camera.position.x, camera.position.y, camera.position.z);
+        unlit->setUniform("view_project", camera.viewProjection);
+        resetPassUniforms(*unlit);
+    }
     if (!pass.shadowPass && world.sky) {
-        drawer.drawAlways(world.sky.get());
-        resetPassUniforms(program);
+        drawer.drawAlways(world.sky.get(), scenery);
+        resetPassUniforms(scenery);
     }
 
     // The sun is counted in the shadow pass too, but only ever drawn into the window.
     if (world.sun) {
         ++drawer.counts.objectsTotal;
         if (drawer.isVisible(*world.sun, sunRadius) && !pass.shadowPass) {
-            world.sun->draw(program);
+            world.sun->draw(scenery);
             ++drawer.counts.objectsDrawn;
         }
+        resetPassUniforms(scenery);
+    }
+    if (unlit) {
+        program.use();
         resetPassUniforms(program);
     }
 

@@ -26,6 +26,11 @@ struct ScenePass {
     bool blending = true;     // the water surface alpha-blended
     bool bonusInPlay = true;  // false once the card is found: neither drawn nor counted
     bool shadowPass = false;  // the sky and the water stay out, the sun is counted only
+    // The lakebed's depth is already in the target (the shadow map's cache): it is counted
+    // as drawn but not drawn again.
+    bool lakebedDepthCached = false;
+    // Draws the sky and the sun when set (they light nothing); the pass's program otherwise.
+    gfx::Shader* unlitProgram = nullptr;
 };
 
 // Objects handled and objects drawn by one pass.
@@ -35,7 +40,7 @@ struct PassCounts {
 };
 
 // Draws the lakebed, the creature, the fish, the ducks, the bonus card, the sky, the sun
-// and last the water surface (blended). The program must be current and the target
+// and last the water surface (blended). Leaves the program current. The program must be current and the target
 // framebuffer, viewport and clear set up by the caller. Empty holders are skipped and not
 // counted. The bonus card gets its one-time placement in the first pass that handles it.
 PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePass& pass);

@@ -13,10 +13,84 @@ namespace tarn::render {
 GLuint shadowMapFBO = 0;
 GLuint shadowMapTexture = 0;
 glm::mat4 lightSpaceMatrix(1.0f);
+bool stillShadowCacheEnabled = true;
 
 namespace {
 
 constexpr GLuint shadowMapUnit = units::shadowMap;
+
+// The lakebed's depth alone, as the light sees it: the part of the map that only changes
+// when what it was drawn with changes.
+struct StillShadowCache {
+    GLuint fbo = 0;
+    GLuint texture = 0;
+    // What the cached depth was drawn with; a difference in any of them redraws it.
+    bool valid = false;
+    const scene::Lakebed* lakebed = nullptr;
+    glm::mat4 lakebedModel{1.0f};
+    glm::mat4 lightSpace{1.0f};
+    GLuint program = 0;
+    bool wireframe = false;
+};
+StillShadowCache stillCache;
+
+// The same format as the shadow map, as a depth blit between the two demands.
+void allocateDepthTexture(GLuint texture) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize, 0,
+                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+}
+
+GLuint depthOnlyFramebuffer(GLuint texture) {
+    GLuint fbo = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, texture, 0);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    return fbo;
+}
+
+void createStillShadowCache() {
+    glGenTextures(1, &stillCache.texture);
+    allocateDepthTexture(stillCache.texture);
+    // Only ever read by the blit, never sampled.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    stillCache.fbo = depthOnlyFramebuffer(stillCache.texture);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        base::fatalExit("ShadowMap FBO creation did not work!");
+    }
+    stillCache.valid = false;
+}
+
+void releaseStillShadowCache() {
+    if (stillCache.fbo) glDeleteFramebuffers(1, &stillCache.fbo);
+    if (stillCache.texture) glDeleteTextures(1, &stillCache.texture);
+    stillCache = {};
+}
+
+// Brings the cache up to date with the lakebed as this frame's pass would draw it. The
+// depth program must be current with the light's matrix set.
+void refreshStillShadowCache(scene::Lakebed* lakebed, gfx::Shader& depthProgram,
+                             bool wireframe) {
+    const glm::mat4 lakebedModel = lakebed ? lakebed->modelMatrix : glm::mat4(1.0f);
+    if (stillCache.valid && stillCache.lakebed == lakebed &&
+        stillCache.lakebedModel == lakebedModel && stillCache.lightSpace == lightSpaceMatrix &&
+        stillCache.program == depthProgram.program && stillCache.wireframe == wireframe) {
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, stillCache.fbo);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    if (lakebed) lakebed->draw(depthProgram);
+    stillCache.valid = true;
+    stillCache.lakebed = lakebed;
+    stillCache.lakebedModel = lakebedModel;
+    stillCache.lightSpace = lightSpaceMatrix;
+    stillCache.program = depthProgram.program;
+    stillCache.wireframe = wireframe;
+}
 
 }  // namespace
 
@@ -24,9 +98,7 @@ void createShadowMap() {
     glGenFramebuffers(1, &shadowMapFBO);
     glGenTextures(1, &shadowMapTexture);
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
-    glBindTexture(GL_TEXTURE_2D, shadowMapTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize, 0,
-                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    allocateDepthTexture(shadowMapTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     // Outside the light's box everything reads the farthest depth, so nothing there is shadowed.
@@ -43,11 +115,13 @@ void createShadowMap() {
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         base::fatalExit("ShadowMap FBO creation did not work!");
     }
+    createStillShadowCache();
     std::cout << "ShadowMap framebuffer complete." << std::endl;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 void releaseShadowMap() {
+    releaseStillShadowCache();
     if (shadowMapFBO) {
         glDeleteFramebuffers(1, &shadowMapFBO);
         shadowMapFBO = 0;
@@ -66,20 +140,32 @@ glm::mat4 buildLightSpaceMatrix(glm::vec3 lightPos) {
 
 PassCounts renderShadowPass(scene::World& world, gfx::Shader& depthProgram,
                             const CameraView& camera, glm::vec3 lightPos, bool bonusInPlay,
-                            glm::ivec2 windowSize) {
+                            bool wireframe, glm::ivec2 windowSize) {
     lightSpaceMatrix = buildLightSpaceMatrix(lightPos);
     depthProgram.use();
     depthProgram.setUniform("lightSpaceMatrix", lightSpaceMatrix);
 
     glViewport(0, 0, shadowMapSize, shadowMapSize);
+    const bool cached = stillShadowCacheEnabled && stillCache.fbo;
+    if (cached) {
+        // Depth takes the nearest fragment whatever the order of the draws, so the
+        // lakebed's depth copied in first and the moving objects drawn over it give the
+        // very texels a whole pass gives. The copy costs about what a clear does.
+        refreshStillShadowCache(world.lakebed.get(), depthProgram, wireframe);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, stillCache.fbo);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, shadowMapFBO);
+        glBlitFramebuffer(0, 0, shadowMapSize, shadowMapSize, 0, 0, shadowMapSize, shadowMapSize,
+                          GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, shadowMapFBO);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    if (!cached) glClear(GL_DEPTH_BUFFER_BIT);
 
     ScenePass pass;
     pass.camera = camera;
     pass.cullingFrustum = nullptr;
     pass.bonusInPlay = bonusInPlay;
     pass.shadowPass = true;
+    pass.lakebedDepthCached = cached;
     const PassCounts counts = renderScene(world, depthProgram, pass);
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

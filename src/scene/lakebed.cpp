@@ -44,7 +44,7 @@ void Lakebed::joinPieces() {
 }
 
 void Lakebed::drawNearestFirst(gfx::Shader& shader, const Frustum* frustum,
-                               const glm::vec3& eye) {
+                               const glm::vec3& eye, float fogEnd) {
     sendMaterialAndPlace(shader);
     if (!model || model->meshes.empty()) return;
     byDistance_.clear();
@@ -55,7 +55,9 @@ void Lakebed::drawNearestFirst(gfx::Shader& shader, const Frustum* frustum,
         // correctly as well.
         const glm::vec3 nearest = glm::clamp(eye, piece.lo, piece.hi);
         const glm::vec3 offset = nearest - eye;
-        byDistance_.emplace_back(glm::dot(offset, offset), i);
+        const float squaredDistance = glm::dot(offset, offset);
+        if (piece.hi.y < eye.y && squaredDistance >= fogEnd * fogEnd) continue;
+        byDistance_.emplace_back(squaredDistance, i);
     }
     std::sort(byDistance_.begin(), byDistance_.end());
     ranges_.clear();

@@ -23,8 +23,12 @@ public:
     void draw(gfx::Shader& shader) override { drawWithMaterial(shader); }
     // The pieces not wholly outside the frustum (all of them with none), nearest to the
     // eye first, so the near floor hides the far one before the far one is shaded. The
-    // same uniforms as draw.
-    void drawNearestFirst(gfx::Shader& shader, const Frustum* frustum, const glm::vec3& eye);
+    // same uniforms as draw. Pieces wholly below the eye and at least fogEnd away are left
+    // out: the fog has made them the water's colour, and what they hide from the eye lies
+    // farther along rays that go down, which meet neither the water surface nor the sky,
+    // so it is fogged to that colour as well, or is the background of the same colour.
+    void drawNearestFirst(gfx::Shader& shader, const Frustum* frustum, const glm::vec3& eye,
+                          float fogEnd);
 
     struct Piece {
         gfx::Mesh::IndexRange range;

@@ -57,7 +57,48 @@ float sampleShadowMap(float u, float v) {
     return value;
 }
 
+// The shadow map as GL holds it, texel by texel.
+std::vector<float> readShadowMap() {
+    std::vector<float> depth(size_t(render::shadowMapSize) * render::shadowMapSize);
+    // llvmpipe may hand out a depth texture before every tile drawn into it has landed.
+    glFinish();
+    glActiveTexture(GL_TEXTURE15);  // a unit of its own, so the shadow map stays on 8
+    glBindTexture(GL_TEXTURE_2D, render::shadowMapTexture);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return depth;
+}
+
 }  // namespace
+
+TEST_F(LakeFrame, ShadowMapFromTheLakebedsCacheEqualsAWholePassWithAndWithoutWireframe) {
+    // The frame's map against a whole pass over the same lake, the creature, the fish and
+    // the ducks having moved since the cache was drawn.
+    const auto expectWholePassMap = [&](const char* when) {
+        const std::vector<float> cached = readShadowMap();
+        render::stillShadowCacheEnabled = false;
+        app::renderWorld();
+        render::stillShadowCacheEnabled = true;
+        const std::vector<float> whole = readShadowMap();
+        size_t differ = 0;
+        for (size_t i = 0; i < whole.size(); ++i) differ += cached[i] != whole[i];
+        EXPECT_EQ(differ, 0u) << when;
+    };
+    const auto pressF3 = [&] {
+        input.keys = {app::keys::f3};
+        frame(lastTime + 0.6);  // past the settings keys' half-second debounce
+        input.keys.clear();
+    };
+    framesUntil(lastTime + 0.5);
+    expectWholePassMap("filled");
+    pressF3();
+    ASSERT_TRUE(app::settings.wireframe);
+    framesUntil(lastTime + 0.3);
+    expectWholePassMap("wireframe");
+    pressF3();
+    frame(lastTime + 0.1);  // the key takes effect after the frame that reads it
+    expectWholePassMap("filled again");
+}
 
 TEST_F(LakeFrame, ShadowMapHoldsTheLakebedAndReadsFarthestOutsideTheLightsBox) {
     app::renderWorld();
@@ -84,7 +125,7 @@ TEST_F(LakeFrame, ShadowPassHoldsEveryObjectAndTheWindowPassCullsWhatIsOutOfView
 
     // The shadow pass leaves out the sky and the water and counts the sun without drawing it.
     const render::PassCounts shadow = render::renderShadowPass(
-        app::world, *app::shadowDepthShader, {}, app::lightPos, true, {width, height});
+        app::world, *app::shadowDepthShader, {}, app::lightPos, true, false, {width, height});
     EXPECT_EQ(shadow.objectsTotal, 28);
     EXPECT_EQ(shadow.objectsDrawn, 27);
 

@@ -10,7 +10,7 @@ std::vector<std::string> gameEnvironment(std::vector<std::string> extra) {
     // No photo of a test's game lands in the real pictures folder; a test that wants them
     // names its own folder, which comes later and wins.
     std::vector<std::string> env = {"ALSOFT_DRIVERS=null", "ASAN_OPTIONS=detect_leaks=0",
-                                    "TARNHOLLOW_PHOTO_DIR="};
+                                    "TARNHOLLOW_VSYNC=0", "TARNHOLLOW_PHOTO_DIR="};
     env.insert(env.end(), extra.begin(), extra.end());
     return env;
 }

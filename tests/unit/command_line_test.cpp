@@ -1,4 +1,4 @@
-// The command line: sizes, the full-screen flag and the exact error texts.
+// The command line: sizes, the full-screen flag and the exact error texts; the vsync switch.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -51,4 +51,11 @@ TEST(CommandLine, TheFirstArgumentThatFailsGivesItsText) {
         EXPECT_EQ(line.error, thirdError) << flag;
         EXPECT_FALSE(line.fullscreen) << flag;
     }
+}
+
+TEST(CommandLine, VsyncIsOnUnlessTheEnvironmentSaysZero) {
+    EXPECT_EQ(tarn::app::swapIntervalFor(nullptr), 1);
+    EXPECT_EQ(tarn::app::swapIntervalFor("1"), 1);
+    EXPECT_EQ(tarn::app::swapIntervalFor(""), 1);
+    EXPECT_EQ(tarn::app::swapIntervalFor("0"), 0);
 }

@@ -3,6 +3,7 @@
 // 1920x1080. Prints a table and writes the numbers as JSON.
 //
 //     tarnhollow-bench RUN_DIR [--frames N] [--json PATH] [--size WxH]... [--finish-passes]
+//                      [--whole-shadow-pass]
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <unistd.h>
@@ -32,6 +33,7 @@
 #include "probe.h"
 #include "render/light_shafts.h"
 #include "render/pass_timer.h"
+#include "render/shadow_map.h"
 #include "report.h"
 #include "scene/frustum.h"
 #include "submission.h"
@@ -50,6 +52,7 @@ struct Options {
     std::string jsonPath;
     int frames = 120;
     bool finishPasses = false;
+    bool wholeShadowPass = false;  // the lakebed drawn into the shadow map every frame
     std::vector<glm::ivec2> sizes;
 };
 
@@ -60,6 +63,10 @@ bool parseOptions(int argc, char** argv, Options& options) {
         const std::string arg = argv[i];
         if (arg == "--finish-passes") {
             options.finishPasses = true;
+            continue;
+        }
+        if (arg == "--whole-shadow-pass") {
+            options.wholeShadowPass = true;
             continue;
         }
         if (i + 1 >= argc) return false;
@@ -268,7 +275,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::cerr << "usage: tarnhollow-bench RUN_DIR [--frames N] [--json PATH] [--size WxH]... "
-                     "[--finish-passes]"
+                     "[--finish-passes] [--whole-shadow-pass]"
                   << std::endl;
         return 2;
     }
@@ -277,6 +284,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    render::stillShadowCacheEnabled = !options.wholeShadowPass;
     bench::Report report;
     report.loadBefore = loadAverage();
     for (size_t i = 0; i < options.sizes.size(); ++i) {

@@ -2,6 +2,7 @@
 #include "report.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iomanip>
@@ -34,14 +35,50 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
+// The key with the prefix in front, camel-cased: ("lightShafts", "ratio") is
+// "lightShaftsRatio", ("", "ratio") is "ratio".
+std::string key(const std::string& prefix, const std::string& name) {
+    if (prefix.empty()) return quoted(name);
+    const std::string joined =
+        prefix + char(std::toupper(static_cast<unsigned char>(name[0]))) + name.substr(1);
+    return quoted(joined);
+}
+
+void writeSeries(const FrameSeries& f, const std::string& prefix, std::ostream& out) {
+    out << ",\n      " << key(prefix, "gameFrameMs") << ": {\"median\": " << median(f.gameMs)
+        << ", \"p95\": " << percentile95(f.gameMs) << "}"
+        << ",\n      " << key(prefix, "probeFrameMs") << ": {\"median\": " << median(f.probeMs)
+        << ", \"p95\": " << percentile95(f.probeMs) << "}"
+        << ",\n      " << key(prefix, "ratio") << ": " << f.ratio()
+        << ",\n      " << key(prefix, "gameFrameCpuMs") << ": {\"median\": " << median(f.gameCpuMs)
+        << "}"
+        << ",\n      " << key(prefix, "probeFrameCpuMs") << ": {\"median\": "
+        << median(f.probeCpuMs) << "}"
+        << ",\n      " << key(prefix, "cpuRatio") << ": " << f.cpuRatio();
+}
+
 }  // namespace
 
-void SizeResult::add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
-                     const PartTimes& probeParts, bool lightShafts) {
+void FrameSeries::add(const FrameCost& game, const FrameCost& probe) {
     gameMs.push_back(game.wallMs);
     probeMs.push_back(probe.wallMs);
     gameCpuMs.push_back(game.cpuMs);
     probeCpuMs.push_back(probe.cpuMs);
+}
+
+double FrameSeries::ratio() const {
+    const double probe = median(probeMs);
+    return probe > 0.0 ? median(gameMs) / probe : 0.0;
+}
+
+double FrameSeries::cpuRatio() const {
+    const double probe = median(probeCpuMs);
+    return probe > 0.0 ? median(gameCpuMs) / probe : 0.0;
+}
+
+void SizeResult::add(const FrameCost& game, const FrameCost& probe, const PartTimes& parts,
+                     const PartTimes& probeParts, bool lightShafts) {
+    (lightShafts ? this->lightShafts : plain).add(game, probe);
     for (int i = 0; i < render::framePartCount; ++i) {
         partSums[i] += parts[i];
         probePartSums[i] += probeParts[i];
@@ -50,26 +87,16 @@ void SizeResult::add(const FrameCost& game, const FrameCost& probe, const PartTi
 }
 
 double SizeResult::partMs(FramePart part) const {
-    const int ran = part == FramePart::LightShafts ? lightShaftFrames : int(gameMs.size());
+    const int ran = part == FramePart::LightShafts ? lightShaftFrames : frames;
     return ran > 0 ? partSums[int(part)] / ran : 0.0;
 }
 
 double SizeResult::probePartMs(FramePart part) const {
-    const int ran = part == FramePart::LightShafts ? lightShaftFrames : int(gameMs.size());
+    const int ran = part == FramePart::LightShafts ? lightShaftFrames : frames;
     return ran > 0 ? probePartSums[int(part)] / ran : 0.0;
 }
 
 double SizeResult::ownCpuMs() const { return partMs(FramePart::WorldStep) + submissionMs; }
-
-double SizeResult::ratio() const {
-    const double probe = median(probeMs);
-    return probe > 0.0 ? median(gameMs) / probe : 0.0;
-}
-
-double SizeResult::cpuRatio() const {
-    const double probe = median(probeCpuMs);
-    return probe > 0.0 ? median(gameCpuMs) / probe : 0.0;
-}
 
 double SizeResult::shutterRatio() const {
     const double plain = median(plainMs);
@@ -106,15 +133,17 @@ void printTable(const Report& report, std::ostream& out) {
     std::snprintf(line, sizeof line, "start to first frame %.2f s\n\n", report.startupSeconds);
     out << line;
 
-    out << "             frame ms, median / p95              ratio  processor ms, median  ratio\n"
-           "size      frames  game            probe        game/probe  game   probe  game/probe\n";
+    out << "                    frame ms, median / p95          ratio  processor ms, median  ratio\n"
+           "size      frames    game            probe        game/probe  game   probe  game/probe\n";
     for (const SizeResult& s : report.sizes) {
-        std::snprintf(line, sizeof line,
-                      "%4dx%-5d %5d %7.1f / %6.1f %6.1f / %6.1f %6.2f %9.1f %7.1f %7.2f\n",
-                      s.width, s.height, s.frames, median(s.gameMs), percentile95(s.gameMs),
-                      median(s.probeMs), percentile95(s.probeMs), s.ratio(), median(s.gameCpuMs),
-                      median(s.probeCpuMs), s.cpuRatio());
-        out << line;
+        for (const auto& [name, f] : {std::pair{"plain", &s.plain}, {"F7", &s.lightShafts}}) {
+            std::snprintf(line, sizeof line,
+                          "%4dx%-5d %-5s %3zu %7.1f / %6.1f %6.1f / %6.1f %6.2f %9.1f %7.1f %7.2f\n",
+                          s.width, s.height, name, f->gameMs.size(), median(f->gameMs),
+                          percentile95(f->gameMs), median(f->probeMs), percentile95(f->probeMs),
+                          f->ratio(), median(f->gameCpuMs), median(f->probeCpuMs), f->cpuRatio());
+            out << line;
+        }
     }
 
     out << "\n          GPU ms per frame, game / probe                 own CPU ms per frame"
@@ -132,10 +161,9 @@ void printTable(const Report& report, std::ostream& out) {
             s.partMs(FramePart::WorldStep), s.submissionMs, s.ownCpuMs(), s.peakResidentMb);
         out << line;
     }
-    out << "(light shafts: the mean over the "
-        << (report.sizes.empty() ? 0 : report.sizes[0].lightShaftFrames)
-        << " frames of the path that show them; the probe draws no overlay)\n";
-
+    out << "(plain: the frames without light shafts; F7: those with them, the last third of the\n"
+           "path; passes: the mean over all frames, light shafts over those that show them; the\n"
+           "probe draws no overlay)\n";
     out << "\n          a kept photo: frame ms, median             ratio to plain\n"
            "size      shots  plain  shutter  after 1     2     3  shutter  worst after\n";
     for (const SizeResult& s : report.sizes) {
@@ -160,14 +188,10 @@ void writeJson(const Report& report, std::ostream& out) {
         const SizeResult& s = report.sizes[i];
         out << (i ? "," : "") << "\n    {\n      \"width\": " << s.width
             << ", \"height\": " << s.height << ", \"frames\": " << s.frames
-            << ",\n      \"gameFrameMs\": {\"median\": " << median(s.gameMs)
-            << ", \"p95\": " << percentile95(s.gameMs) << "}"
-            << ",\n      \"probeFrameMs\": {\"median\": " << median(s.probeMs)
-            << ", \"p95\": " << percentile95(s.probeMs) << "}"
-            << ",\n      \"ratio\": " << s.ratio()
-            << ",\n      \"gameFrameCpuMs\": {\"median\": " << median(s.gameCpuMs) << "}"
-            << ",\n      \"probeFrameCpuMs\": {\"median\": " << median(s.probeCpuMs) << "}"
-            << ",\n      \"cpuRatio\": " << s.cpuRatio() << ",\n      \"passGpuMs\": {";
+            << ", \"lightShaftFrames\": " << s.lightShafts.gameMs.size();
+        writeSeries(s.plain, "", out);
+        writeSeries(s.lightShafts, "lightShafts", out);
+        out << ",\n      \"passGpuMs\": {";
         for (FramePart part : {FramePart::ShadowPass, FramePart::WindowPass,
                                FramePart::LightShafts, FramePart::Hud}) {
             out << (part == FramePart::ShadowPass ? "" : ", ") << quoted(partKey(part)) << ": "

@@ -16,17 +16,29 @@ struct FrameCost {
     double cpuMs = 0.0;  // processor time of every thread, the renderer's included
 };
 
-struct SizeResult {
-    std::string renderer;
-    int width = 0;
-    int height = 0;
-    int frames = 0;
-    std::vector<double> gameMs;  // wall-clock time of whole frames, presented and finished
+// Whole frames of one kind, each presented and finished, game and probe side by side.
+struct FrameSeries {
+    std::vector<double> gameMs;  // wall-clock time
     std::vector<double> probeMs;
     // The processor time of the same frames: what software rendering spends on them, less
     // disturbed than the wall clock by other work on the machine.
     std::vector<double> gameCpuMs;
     std::vector<double> probeCpuMs;
+
+    void add(const FrameCost& game, const FrameCost& probe);
+    double ratio() const;     // the wall-clock medians' ratio, game over probe
+    double cpuRatio() const;  // the same for processor time
+};
+
+struct SizeResult {
+    std::string renderer;
+    int width = 0;
+    int height = 0;
+    int frames = 0;
+    // The light shafts cost the game and the probe the same pass, so the frames that show
+    // them are kept apart: mixed in, they would hide what the rest of the frame costs.
+    FrameSeries plain;
+    FrameSeries lightShafts;
     PartTimes partSums{};
     PartTimes probePartSums{};
     int lightShaftFrames = 0;
@@ -47,8 +59,6 @@ struct SizeResult {
     double partMs(render::FramePart part) const;
     double probePartMs(render::FramePart part) const;
     double ownCpuMs() const;
-    double ratio() const;     // the wall-clock medians' ratio, game over probe
-    double cpuRatio() const;  // the same for processor time
 };
 
 struct Report {

@@ -43,6 +43,8 @@ GLFWwindow* openGameWindow(int width, int height, const char* title, bool visibl
         return nullptr;
     }
     glGetError();  // GLEW's probing may leave an error behind
+    // Frames here are measured or compared, never watched: no waiting for the display.
+    glfwSwapInterval(0);
     app::window = window;
     glfwGetFramebufferSize(window, &app::screenWidth, &app::screenHeight);
     app::aspectRatio = float(app::screenWidth) / float(app::screenHeight);
