@@ -32,23 +32,6 @@ ProcessResult playBriefly(const std::string& dir) {
 
 }  // namespace
 
-TEST(GameFiles, EveryMissingTextureIsReportedInOrderAndTheGameRunsOn) {
-    const std::string dir = makeTempDir();
-    fs::copy(fs::path(TARNHOLLOW_RUN_DIR) / "Shader", fs::path(dir) / "Shader");
-    const ProcessResult result = playBriefly(dir);
-
-    // The textures in start-up order: every image file but the height map, which is no texture.
-    std::vector<std::string> paths(imageFiles.begin() + 1, imageFiles.end());
-    std::size_t at = 0;
-    for (const std::string& path : paths) {
-        const std::size_t found = result.err.find("Could not open file [" + path + "]: ", at);
-        ASSERT_NE(found, std::string::npos) << path << " missing or out of order:\n" << result.err;
-        at = found;
-    }
-    EXPECT_EQ(occurrences(result.out, "Image size = "), int(paths.size()));
-    fs::remove_all(dir);
-}
-
 TEST(GameFiles, AMissingAndADamagedFileOfEachKindAreNamedAndTheGamePlaysOn) {
     const std::string dir = makeTempDir();
     for (const char* part : {"Shader", "Resources"}) {

@@ -19,13 +19,6 @@ namespace {
 
 using GameResources = test::LakeGame;
 
-GLuint boundOn(int unit) {
-    glActiveTexture(GL_TEXTURE0 + unit);
-    GLint id = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &id);
-    return static_cast<GLuint>(id);
-}
-
 }  // namespace
 
 TEST_F(GameResources, EveryTextureSitsOnItsUnitAfterStartUp) {
@@ -38,12 +31,12 @@ TEST_F(GameResources, EveryTextureSitsOnItsUnitAfterStartUp) {
     };
     for (const auto& [holder, unit] : table) {
         ASSERT_TRUE(*holder) << "unit " << unit;
-        EXPECT_EQ(boundOn(unit), (*holder)->id) << "unit " << unit;
+        EXPECT_EQ(test::textureOnUnit(unit), (*holder)->id) << "unit " << unit;
     }
     // The depth map joins its unit with the first frame; the light-shaft image with the
     // first frame that draws shafts, which the running game's F7 test sees.
     frame(1.1);
-    EXPECT_EQ(boundOn(units::shadowMap), render::shadowMapTexture);
+    EXPECT_EQ(test::textureOnUnit(units::shadowMap), render::shadowMapTexture);
 }
 
 TEST_F(GameResources, EveryUniformTheGameSetsExistsInItsProgram) {

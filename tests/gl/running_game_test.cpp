@@ -23,13 +23,6 @@ namespace {
 
 using RunningGame = test::LakeGame;
 
-GLuint boundOn(int unit) {
-    glActiveTexture(GL_TEXTURE0 + unit);
-    GLint id = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &id);
-    return static_cast<GLuint>(id);
-}
-
 GLint mossMinFilter() {
     glActiveTexture(GL_TEXTURE0 + units::moss);
     GLint filter = 0;
@@ -59,12 +52,12 @@ TEST_F(RunningGame, F2F5AndF7ChangeTheFramesThatFollow) {
     EXPECT_NE(mossMinFilter(), mipmapped) << "F5 left the textures' sampling as it was";
 
     // The light-shaft image joins its unit with the first frame that draws it.
-    EXPECT_NE(boundOn(units::lightshaft), render::lightshaftTexture);
+    EXPECT_NE(test::textureOnUnit(units::lightshaft), render::lightshaftTexture);
     input.keys = {GLFW_KEY_F7};
     frame(2.7);
     input.keys = {};
     frame(2.8);
-    EXPECT_EQ(boundOn(units::lightshaft), render::lightshaftTexture) << "no light-shaft pass";
+    EXPECT_EQ(test::textureOnUnit(units::lightshaft), render::lightshaftTexture) << "no light-shaft pass";
 }
 
 TEST_F(RunningGame, TheSonarKeyPingsAtTheDistanceOfItsOwnFrame) {

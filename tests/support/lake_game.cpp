@@ -75,6 +75,13 @@ void WindowImage::savePng(const std::string& path) const {
     writeFile(path, encodeRgbPng(width, height, rgb));
 }
 
+unsigned textureOnUnit(int unit) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    GLint id = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &id);
+    return static_cast<unsigned>(id);
+}
+
 std::string screenshotPath(const std::string& name) {
     const std::string dir = std::string(TARNHOLLOW_BINARY_DIR) + "/screenshots";
     std::filesystem::create_directories(dir);

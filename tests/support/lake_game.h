@@ -61,6 +61,9 @@ protected:
     std::string startupOutput;
 };
 
+// The 2D texture bound on a unit of the current context.
+unsigned textureOnUnit(int unit);
+
 // Where test pictures go for a person to look at: the build's screenshots folder.
 std::string screenshotPath(const std::string& name);
 
