@@ -6,6 +6,9 @@
 #   make soak MINUTES=30 random play on the real game; memory in build/soak.csv and .png
 #   make bench           time the real frame against the bare required work; build/bench.json
 #   make fuzz            damaged copies of every kind of file the game reads through its loaders
+#   make install         the game for PREFIX (default /usr/local), below DESTDIR when given
+#   make package         the Debian package build/tarnhollow_<version>_<arch>.deb
+#   make icons           render the menu icons of packaging/icons/ through the real frame
 # Each takes PRESET=release (the default), debug, asan or ci; every preset builds in
 # build/<preset> and stages a run folder of its own (release: build/run).
 PRESET ?= release
@@ -13,16 +16,22 @@ JOBS ?= $(shell nproc)
 RUN_ARGS ?=
 MINUTES ?= 30
 BENCH_ARGS ?=
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps configure build run test clean contact-sheet gallery soak bench fuzz
+.PHONY: all deps configure build run test clean contact-sheet gallery soak bench fuzz \
+	install package icons
 
 all: build
 
 deps:
 	@scripts/install-deps
 
+# The presets build for the prefix /usr, the package's; make install builds for PREFIX.
+CONFIGURE_ARGS ?=
+
 configure: deps
-	@cmake --preset $(PRESET) >/dev/null
+	@cmake --preset $(PRESET) $(CONFIGURE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build --preset $(PRESET) -j $(JOBS)
@@ -57,6 +66,22 @@ soak: build
 bench: build
 	@TARNHOLLOW_XVFB_SCREEN=1920x1200x24 scripts/with-display \
 		build/$(PRESET)/tools/tarnhollow-bench $(RUN_DIR) --json build/bench.json $(BENCH_ARGS)
+
+# The game, its data, man page, menu entry, icons and licences under PREFIX, stripped. The
+# game is built for PREFIX, so it finds its data from any folder.
+install: CONFIGURE_ARGS = -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build/$(PRESET) --strip
+
+# The preset's build as a Debian package: CPack's DEB generator, in build/.
+package: build
+	@rm -f build/$(PRESET)/cpack/*.deb
+	@cd build/$(PRESET) && cpack -G DEB -B $(CURDIR)/build/$(PRESET)/cpack
+	@cp build/$(PRESET)/cpack/tarnhollow_*.deb build/
+	@ls build/tarnhollow_*.deb
+
+icons: build
+	@scripts/with-display cmake --build --preset $(PRESET) --target icons
 
 clean:
 	rm -rf build

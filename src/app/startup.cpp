@@ -223,10 +223,12 @@ void startGame(bool withSound) {
     resetLookReference(screenWidth, screenHeight);
 }
 
-int runGame(int argc, const char* const* argv) {
+int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     const CommandLine line = parseCommandLine(argc, argv);
     if (line.printIntro) std::cout << introText << std::endl << std::endl;
     if (!line.error.empty()) base::fatalExit(line.error);
+    // Before any window: without its files the game has nothing to show.
+    enterDataFolder(installed);
     screenWidth = line.width;
     screenHeight = line.height;
     aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/data_folder.h"
+
 namespace tarn::scene {
 struct World;
 }
@@ -32,9 +34,11 @@ bool isWindowSizeMakeable(int width, int height);
 // variable (null when unset) gives the interval.
 int swapIntervalFor(const char* vsyncVariable);
 
-// The whole run: start-up, frame loop, shutdown. Returns the process exit status; the
-// fatal failures of start-up end the process themselves with status 1.
-int runGame(int argc, const char* const* argv);
+// The whole run: start-up, frame loop, shutdown. After the command line it finds the data
+// folder (see data_folder.h) and works from there. Returns the process exit status; the
+// fatal failures of start-up, a missing data folder among them, end the process themselves
+// with status 1.
+int runGame(int argc, const char* const* argv, const InstalledData& installed);
 
 // Loads the shader programs, projections, scene and textures. Needs the GL context.
 void init();

@@ -3,33 +3,13 @@
 // The start view is kept as a screenshot for a person to look at.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "support/game_window.h"
 #include "support/lake_game.h"
 #include "support/process.h"
 
 using namespace tarn::test;
-
-namespace {
-
-// Takes screenshots until one passes the test or the time runs out; returns the last.
-template <typename Good>
-WindowImage waitForPicture(const std::string& id, const std::string& path, double seconds,
-                           Good good) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    WindowImage image;
-    do {
-        image = WindowImage::load(screenshot(id, path));
-        if (good(image)) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    } while (std::chrono::steady_clock::now() < end);
-    return image;
-}
-
-}  // namespace
 
 TEST(LakeView, WithoutArgumentsAn800By600ViewShowsTheLakeAndHoldingWMovesTheCamera) {
     ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, gameEnvironment());

@@ -1,11 +1,15 @@
 // The real game binary under X: the command line, the fatal stops and a machine without sound.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "app/data_folder.h"
 #include "app/startup.h"
 #include "support/game_window.h"
 #include "support/process.h"
 
 using namespace tarn::test;
+namespace fs = std::filesystem;
 
 TEST(GameStartup, SizeArgumentsPrintTheIntroAndSizeTheWindow) {
     ChildProcess game({TARNHOLLOW_GAME_BINARY, "640", "360"}, TARNHOLLOW_RUN_DIR, gameEnvironment());
@@ -53,4 +57,32 @@ TEST(GameStartup, WithoutAnAudioDeviceTheGameRunsOnSilently) {
     const ProcessResult result = game.wait(30.0);
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_NE(result.err.find("irrKlang Engine not working\n"), std::string::npos) << result.err;
+}
+
+TEST(GameStartup, WithoutADataFolderItStopsNamingEveryPlaceSearchedWithStatusOne) {
+    const tarn::app::InstalledData installed{TARNHOLLOW_DATA_FROM_EXECUTABLE,
+                                             TARNHOLLOW_INSTALLED_DATA_DIR};
+    const std::string elsewhere = fs::canonical(makeTempDir()).string();
+    const std::vector<tarn::app::DataPlace> places =
+        tarn::app::dataPlaces(elsewhere, fs::canonical(TARNHOLLOW_GAME_BINARY).string(), installed);
+    ASSERT_EQ(places.size(), 3u);
+    for (const auto& place : places) {
+        if (tarn::app::holdsGameFiles(place.folder))
+            GTEST_SKIP() << place.folder << " holds the game's files on this machine ("
+                         << place.role << "), so the game would start from there";
+    }
+
+    const ProcessResult result =
+        runProcess({TARNHOLLOW_GAME_BINARY}, elsewhere, 60.0, gameEnvironment());
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, tarn::app::noDataFolderMessage(places) + "\n");
+    EXPECT_NE(result.err.find("  " + elsewhere + "  (the working directory)\n"), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("  " + std::string(TARNHOLLOW_INSTALLED_DATA_DIR) +
+                              "  (the installed data folder)"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.out, "") << "nothing loads without the data";
+    fs::remove_all(elsewhere);
 }

@@ -1,6 +1,9 @@
 // The game's window under X, through xdotool and ImageMagick.
 #include "support/game_window.h"
 
+#include <chrono>
+#include <thread>
+
 #include "support/process.h"
 
 namespace tarn::test {
@@ -28,6 +31,18 @@ void tapKey(const std::string& windowId, const std::string& key) {
 std::string screenshot(const std::string& windowId, const std::string& path) {
     shellOutput("import -window " + windowId + " " + path + " 2>/dev/null");
     return path;
+}
+
+WindowImage waitForPicture(const std::string& windowId, const std::string& path, double seconds,
+                           const std::function<bool(const WindowImage&)>& good) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    WindowImage image;
+    do {
+        image = WindowImage::load(screenshot(windowId, path));
+        if (good(image)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    } while (std::chrono::steady_clock::now() < end);
+    return image;
 }
 
 }  // namespace tarn::test

@@ -1,9 +1,13 @@
 // Driving the real game's window from a test: find it, press keys on it, photograph it.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+
+#include <functional>
+#include <string>
 #include <vector>
+
+#include "support/lake_game.h"
 
 namespace tarn::test {
 
@@ -22,5 +26,10 @@ void tapKey(const std::string& windowId, const std::string& key);
 
 // Saves what the window shows as a PNG and returns the path.
 std::string screenshot(const std::string& windowId, const std::string& path);
+
+// Takes screenshots into path until one passes the check or the seconds run out; returns
+// the last.
+WindowImage waitForPicture(const std::string& windowId, const std::string& path, double seconds,
+                           const std::function<bool(const WindowImage&)>& good);
 
 }  // namespace tarn::test

@@ -1,24 +1,31 @@
 // tarnhollow-gallery: fixed views of the lake rendered through the game's real frame, with
 // a fixed clock and camera, saved as PNG files for people to look at and for checking
-// that a change keeps the picture; and a winning photo as the game keeps it (kept-photo.png).
+// that a change keeps the picture; a winning photo as the game keeps it (kept-photo.png);
+// and the game's menu icons, Morvie rendered the same way.
 //
 //     tarnhollow-gallery RUN_DIR OUT_DIR
-#include <GL/glew.h>
+//     tarnhollow-gallery --icons RUN_DIR ICON_DIR NAME   ICON_DIR/<N>x<N>/apps/NAME.png
+#include <GL/glew.h>  // before GLFW, which the game's headers bring in after it
 #include <GLFW/glfw3.h>
 #include <IL/il.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <set>
 #include <vector>
 
 #include "app/camera.h"
-#include "app/frame_loop.h"
-#include "app/globals.h"
-#include "app/photos.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include "game_harness.h"
+#include "scene/world.h"
 
 using namespace tarn;
 
@@ -27,70 +34,35 @@ namespace {
 constexpr int width = 800;
 constexpr int height = 600;
 
-bool savePng(const std::string& path) {
-    std::vector<unsigned char> rgb = harness::readBackBuffer(width, height);
+// The hicolor theme's sizes, 16 to 256 pixels.
+constexpr int iconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+// The square of the window the icons are made from: its centre, clear of the overlay's
+// texts in the corners.
+constexpr int iconSquare = 480;
+
+// Pixels bottom row first, as GL reads them and as DevIL's default origin expects.
+bool savePng(const std::string& path, int w, int h, int channels, const std::uint8_t* pixels) {
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
-    // GL's rows run bottom-up, which is DevIL's lower-left origin.
-    ilTexImage(width, height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, rgb.data());
+    ilTexImage(w, h, 1, ILubyte(channels), channels == 4 ? IL_RGBA : IL_RGB, IL_UNSIGNED_BYTE,
+               const_cast<std::uint8_t*>(pixels));
     ilEnable(IL_FILE_OVERWRITE);
     const bool saved = ilSave(IL_PNG, path.c_str());
     ilDeleteImages(1, &image);
     return saved;
 }
 
-// Plays to the winning photo in the spotlight, from where the creature view looks, with the
-// photos kept in a scratch folder of its own; the kept file is copied to path.
-bool keepWinningPhoto(const std::filesystem::path& path) {
-    namespace fs = std::filesystem;
-    std::string scratch = (fs::temp_directory_path() / "tarnhollow-gallery-XXXXXX").string();
-    if (!mkdtemp(scratch.data())) return false;
-    std::cout.setstate(std::ios::failbit);
-    double now = harness::startFreshGame(false);
-    app::beginPhotos(scratch);
-    app::ScriptedInput input;
-    for (double t = 0.0; t < 2.0; t += harness::viewFrameStep) {
-        app::runFrame(input, now += harness::viewFrameStep);
-    }
-    const glm::vec3 creature = app::world.morvie->position();
-    app::placeCamera(creature + glm::vec3(2.0f, 1.0f, 2.5f), creature);
-    for (const std::set<int>& keys : {std::set<int>{app::keys::m}, {app::keys::p}, {}}) {
-        input.keys = keys;
-        app::runFrame(input, now += harness::viewFrameStep);
-    }
-    app::endPhotos();
-    std::cout.clear();
-    bool copied = false;
-    for (const fs::directory_entry& entry : fs::directory_iterator(scratch)) {
-        std::error_code error;
-        copied = fs::copy_file(entry.path(), path, fs::copy_options::overwrite_existing, error);
-    }
-    fs::remove_all(scratch);
-    harness::releaseView();
-    return copied;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: tarnhollow-gallery RUN_DIR OUT_DIR" << std::endl;
-        return 2;
-    }
-    const std::filesystem::path outDir = std::filesystem::absolute(argv[2]);
-    std::filesystem::create_directories(outDir);
-    if (chdir(argv[1]) != 0) {
-        std::cerr << "cannot enter " << argv[1] << std::endl;
-        return 2;
-    }
-    if (!harness::openGameWindow(width, height, "tarnhollow-gallery", false)) return 1;
-
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
     int failures = 0;
     for (const harness::View& view : harness::galleryViews()) {
         harness::renderView(view);
         const std::string path = (outDir / (std::string(view.name) + ".png")).string();
-        if (savePng(path)) {
+        std::vector<unsigned char> rgb = harness::readBackBuffer(width, height);
+        if (savePng(path, width, height, 3, rgb.data())) {
             std::cout << "wrote " << path << std::endl;
         } else {
             std::cerr << "could not write " << path << std::endl;
@@ -98,13 +70,12 @@ int main(int argc, char** argv) {
         }
         harness::releaseView();
     }
-    const std::string kept = (outDir / "kept-photo.png").string();
-    if (keepWinningPhoto(kept)) {
-        std::cout << "wrote " << kept << std::endl;
-    } else {
-        std::cerr << "could not keep the winning photo as " << kept << std::endl;
-        ++failures;
-    }
+// that a change keeps the picture; a winning photo as the game keeps it (kept-photo.png);
+// and the game's menu icons, Morvie rendered the same way.
+//
+//     tarnhollow-gallery RUN_DIR OUT_DIR
+//     tarnhollow-gallery --icons RUN_DIR ICON_DIR NAME   ICON_DIR/<N>x<N>/apps/NAME.png
+#include <GL/glew.h>  // before GLFW, which the game's headers bring in after it
     glfwTerminate();
     return failures == 0 ? 0 : 1;
 }

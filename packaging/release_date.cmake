@@ -1,0 +1,31 @@
+# The release date (YYYY-MM-DD) as the Debian changelog writes it (RFC 2822, with its
+# weekday, at noon UTC) and as a man page's header does ("December 2026").
+function(tarnhollow_release_dates iso changelog_out manual_out)
+  if(NOT iso MATCHES "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$")
+    message(FATAL_ERROR "The release date is not YYYY-MM-DD: ${iso}")
+  endif()
+  set(day_text "${CMAKE_MATCH_3}")
+  math(EXPR year "${CMAKE_MATCH_1}")
+  math(EXPR month "1${CMAKE_MATCH_2} - 100")
+  math(EXPR day "1${CMAKE_MATCH_3} - 100")
+  # Days since 1970-01-01, a Thursday, counting years from March so the leap day comes last.
+  set(shifted_year ${year})
+  if(month LESS_EQUAL 2)
+    math(EXPR shifted_year "${year} - 1")
+  endif()
+  math(EXPR era_year "${shifted_year} % 400")
+  math(EXPR day_of_year "(153 * ((${month} + 9) % 12) + 2) / 5 + ${day} - 1")
+  math(EXPR day_of_era "${era_year} * 365 + ${era_year} / 4 - ${era_year} / 100 + ${day_of_year}")
+  math(EXPR days "(${shifted_year} / 400) * 146097 + ${day_of_era} - 719468")
+  math(EXPR weekday "${days} % 7")
+  math(EXPR month_index "${month} - 1")
+  set(weekdays Thu Fri Sat Sun Mon Tue Wed)
+  set(months January February March April May June July August September October November
+      December)
+  list(GET weekdays ${weekday} weekday_name)
+  list(GET months ${month_index} month_name)
+  string(SUBSTRING "${month_name}" 0 3 month_abbreviation)
+  set(${changelog_out}
+      "${weekday_name}, ${day_text} ${month_abbreviation} ${year} 12:00:00 +0000" PARENT_SCOPE)
+  set(${manual_out} "${month_name} ${year}" PARENT_SCOPE)
+endfunction()

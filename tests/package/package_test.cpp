@@ -1,0 +1,242 @@
+// The Debian package that make package builds, made from this build tree by the fixture
+// Package.Build: its name and control fields, Debian's layout for games, lintian,
+// desktop-file-validate and appstreamcli with nothing to report, and the game unpacked into
+// a throwaway root (never installed) and started from another folder under X.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+
+#include "support/game_window.h"
+#include "support/lake_game.h"
+#include "support/process.h"
+#include "support/startup_lines.h"
+
+using namespace tarn::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string version = TARNHOLLOW_VERSION;
+const std::string appId = TARNHOLLOW_APP_ID;
+const int iconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// A program found on PATH, as a console user would run it.
+ProcessResult run(std::vector<std::string> argv, double seconds = 120.0) {
+    argv.insert(argv.begin(), "/usr/bin/env");
+    return runProcess(argv, TARNHOLLOW_BINARY_DIR, seconds);
+}
+
+std::string architecture() { return shellOutput("dpkg --print-architecture"); }
+
+std::string packagePath() {
+    return std::string(TARNHOLLOW_PACKAGE_DIR) + "/tarnhollow_" + version + "_" + architecture() +
+           ".deb";
+}
+
+std::string field(const std::string& name) {
+    return run({"dpkg-deb", "--field", packagePath(), name}).out;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) all.push_back(line);
+    return all;
+}
+
+// Lines of a validator's report that name an issue: "E: ", "W: ", "I: " or "P: ", indented
+// or not.
+std::vector<std::string> issues(const std::string& report) {
+    static const std::regex issue(R"(^\s*[EWIP]: )");
+    std::vector<std::string> found;
+    for (const std::string& line : lines(report))
+        if (std::regex_search(line, issue)) found.push_back(line);
+    return found;
+}
+
+bool isWater(int r, int g, int b) {
+    return std::abs(r - 83) <= 3 && std::abs(g - 83) <= 3 && std::abs(b - 166) <= 3;
+}
+
+// Shares of the window the start view is made of: the water's clear colour over the whole
+// window, and what is not water in its lowest fifth, where the lake floor lies.
+struct LakeShares {
+    double water = 0.0;
+    double floor = 0.0;
+};
+
+LakeShares lakeShares(const WindowImage& image) {
+    LakeShares shares;
+    if (image.rgb.empty()) return shares;
+    const int fifth = image.height / 5;
+    shares.water = image.count(0, 0, image.width, image.height, isWater) /
+                   (double(image.width) * image.height);
+    shares.floor =
+        1.0 - image.count(0, 0, image.width, fifth, isWater) / (double(image.width) * fifth);
+    return shares;
+}
+
+// The lake as the start view shows it: water above and the floor below. A window not drawn
+// yet (black) or drawing nothing but the clear colour is not.
+bool showsTheLake(const WindowImage& image) {
+    const LakeShares shares = lakeShares(image);
+    return shares.water > 0.3 && shares.floor > 0.5;
+}
+
+// The package's files below a fresh temporary folder, as dpkg-deb -x lays them out.
+struct UnpackedPackage {
+    std::string root;
+    UnpackedPackage() : root(fs::canonical(makeTempDir()).string()) {
+        const ProcessResult unpacked = run({"dpkg-deb", "-x", packagePath(), root});
+        EXPECT_EQ(unpacked.exitStatus, 0) << unpacked.err;
+    }
+    ~UnpackedPackage() { fs::remove_all(root); }
+    std::string operator/(const std::string& path) const { return root + "/" + path; }
+};
+
+}  // namespace
+
+TEST(Package, IsNamedTheDebianWayInSectionGamesWithComputedDependencies) {
+    ASSERT_TRUE(fs::is_regular_file(packagePath())) << packagePath() << " was not built";
+    EXPECT_EQ(field("Package"), "tarnhollow\n");
+    EXPECT_EQ(field("Version"), version + "\n");
+    EXPECT_EQ(field("Architecture"), architecture() + "\n");
+    EXPECT_EQ(field("Section"), "games\n");
+    EXPECT_EQ(field("Priority"), "optional\n");
+    EXPECT_EQ(field("Homepage").rfind("https://", 0), 0u);
+    // dpkg-shlibdeps read them from the program: the C library and GLFW among them.
+    const std::string depends = field("Depends");
+    EXPECT_NE(depends.find("libc6 (>= "), std::string::npos) << depends;
+    EXPECT_NE(depends.find("libglfw3"), std::string::npos) << depends;
+    EXPECT_NE(depends.find("libopenal1"), std::string::npos) << depends;
+    // A one-line summary and a few paragraphs below it.
+    const std::vector<std::string> description = lines(field("Description"));
+    ASSERT_GE(description.size(), 8u) << field("Description");
+    EXPECT_EQ(description[0], "find and photograph the lake creature Morvie, underwater");
+}
+
+TEST(Package, HoldsTheGameInDebiansLayoutForGamesStrippedWithItsManPageLicencesAndIcons) {
+    const UnpackedPackage unpacked;
+    const std::string data = "usr/share/games/tarnhollow/";
+    for (const std::string& file :
+         {std::string("usr/games/tarnhollow"), data + "Shader/megaShader.vert",
+          data + "Shader/megaShader.frag", data + "Resources/heightmap1.png",
+          data + "Resources/Fonts/arial.ttf", data + "Resources/Sounds/Sonar.wav",
+          std::string("usr/share/man/man6/tarnhollow.6.gz"),
+          std::string("usr/share/doc/tarnhollow/copyright"),
+          std::string("usr/share/doc/tarnhollow/changelog.gz"),
+          "usr/share/applications/" + appId + ".desktop",
+          "usr/share/metainfo/" + appId + ".metainfo.xml"}) {
+        EXPECT_TRUE(fs::is_regular_file(unpacked / file)) << file << " is missing";
+    }
+    EXPECT_FALSE(fs::exists(unpacked / "usr/bin"));
+    EXPECT_FALSE(fs::exists(unpacked / "usr/local"));
+
+    const std::string sections =
+        run({"readelf", "--section-headers", "--wide", unpacked / "usr/games/tarnhollow"}).out;
+    EXPECT_EQ(sections.find(".symtab"), std::string::npos) << "the program is not stripped";
+    EXPECT_EQ(sections.find(".debug_"), std::string::npos) << "the program keeps debug information";
+
+    const std::string copyright = readFile(unpacked / "usr/share/doc/tarnhollow/copyright");
+    for (const char* part :
+         {"License: Tarnhollow\n", "License: Tarnhollow and Expat\n", "License: Expat\n",
+          "Files: usr/share/games/tarnhollow/Resources/Fonts/arial.ttf\n", "License: SIL-OFL-1.1\n",
+          "SIL OPEN FONT LICENSE Version 1.1"}) {
+        EXPECT_NE(copyright.find(part), std::string::npos) << "copyright lacks " << part;
+    }
+    const std::string changelog =
+        shellOutput("gzip -dc " + (unpacked / "usr/share/doc/tarnhollow/changelog.gz"));
+    EXPECT_EQ(changelog.rfind("tarnhollow (" + version + ") ", 0), 0u) << changelog;
+    const std::string manual =
+        shellOutput("gzip -dc " + (unpacked / "usr/share/man/man6/tarnhollow.6.gz"));
+    EXPECT_EQ(manual.rfind(".TH TARNHOLLOW 6 ", 0), 0u);
+    for (const char* part : {"Tarnhollow " TARNHOLLOW_VERSION, ".SH KEYS", ".SH FILES",
+                             ".SH PHOTOS", "/usr/share/games/tarnhollow"}) {
+        EXPECT_NE(manual.find(part), std::string::npos) << "the man page lacks " << part;
+    }
+
+    for (int size : iconSizes) {
+        const std::string side = std::to_string(size);
+        const std::string icon =
+            "usr/share/icons/hicolor/" + side + "x" + side + "/apps/" + appId + ".png";
+        const WindowImage image = WindowImage::load(unpacked / icon);
+        EXPECT_EQ(image.width, size) << icon;
+        EXPECT_EQ(image.height, size) << icon;
+    }
+}
+
+TEST(Package, LintianReportsNoErrorAndNoWarning) {
+    const ProcessResult lint = run({"lintian", "--fail-on", "error,warning", "--display-info",
+                                    "--tag-display-limit", "0", packagePath()},
+                                   300.0);
+    EXPECT_FALSE(lint.timedOut);
+    EXPECT_EQ(lint.exitStatus, 0) << lint.out << lint.err;
+    for (const std::string& line : lines(lint.out)) {
+        EXPECT_NE(line.rfind("E: ", 0), 0u) << line;
+        EXPECT_NE(line.rfind("W: ", 0), 0u) << line;
+    }
+}
+
+TEST(Package, TheMenuEntryAndTheAppStreamMetadataValidateWithNothingToReport) {
+    const UnpackedPackage unpacked;
+    const std::string desktop = unpacked / ("usr/share/applications/" + appId + ".desktop");
+    const ProcessResult entry = run({"desktop-file-validate", desktop});
+    EXPECT_EQ(entry.exitStatus, 0);
+    EXPECT_EQ(entry.out + entry.err, "");
+    const std::string entryText = readFile(desktop);
+    EXPECT_NE(entryText.find("\nExec=/usr/games/tarnhollow\n"), std::string::npos) << entryText;
+    EXPECT_NE(entryText.find("\nIcon=" + appId + "\n"), std::string::npos)
+        << "an icon name without extension";
+    EXPECT_NE(entryText.find("\nCategories=Game;"), std::string::npos);
+
+    const std::string metainfo = unpacked / ("usr/share/metainfo/" + appId + ".metainfo.xml");
+    const ProcessResult file =
+        run({"appstreamcli", "validate", "--no-net", "--strict", "--pedantic", metainfo});
+    EXPECT_EQ(file.exitStatus, 0) << file.out << file.err;
+    EXPECT_EQ(issues(file.out + file.err), std::vector<std::string>{}) << file.out;
+    // The whole tree: the metadata with its menu entry and icons.
+    const ProcessResult tree =
+        run({"appstreamcli", "validate-tree", "--no-net", "--strict", "--pedantic", unpacked.root});
+    EXPECT_EQ(tree.exitStatus, 0) << tree.out << tree.err;
+    EXPECT_EQ(issues(tree.out + tree.err), std::vector<std::string>{}) << tree.out;
+
+    const std::string text = readFile(metainfo);
+    for (const std::string& part :
+         {std::string("<description>"), std::string("<content_rating type=\"oars-1.1\""),
+          std::string("<project_license>"), std::string("<screenshot type=\"default\">"),
+          std::string("https://"), "<release version=\"" + version + "\""}) {
+        EXPECT_NE(text.find(part), std::string::npos) << "the metainfo lacks " << part;
+    }
+    EXPECT_TRUE(std::regex_search(
+        text, std::regex(R"(<image[^>]*>https://[^<]+/gallery/[^<]+\.png</image>)")))
+        << "the screenshot is a gallery picture at an https address";
+}
+
+TEST(Package, UnpackedTheGameStartsFromAnotherFolderWithItsUsualLinesAndDrawsTheLake) {
+    const UnpackedPackage unpacked;
+    const std::string elsewhere = fs::canonical(makeTempDir()).string();
+    ChildProcess game({unpacked / "usr/games/tarnhollow"}, elsewhere, gameEnvironment());
+    const std::string id = waitForGameWindow(game.pid());
+    ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared:\n" << game.outputSoFar();
+    ASSERT_TRUE(game.waitForOutput("Lightshaft framebuffer complete.", 60.0)) << game.outputSoFar();
+
+    const WindowImage start =
+        waitForPicture(id, screenshotPath("package-start-view.png"), 30.0, showsTheLake);
+    EXPECT_TRUE(showsTheLake(start))
+        << "the lake is not drawn: water " << lakeShares(start).water << " of the window, floor "
+        << lakeShares(start).floor << " of its lowest fifth";
+
+    tapKey(id, "Escape");
+    const ProcessResult result = game.wait(30.0);
+    EXPECT_FALSE(result.timedOut) << "Escape did not close the game";
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    // The working-directory line is the unpacked data folder the game changed into.
+    EXPECT_EQ(linesWithoutImageSizes(result.out),
+              usualStartupLines(unpacked / "usr/share/games/tarnhollow"))
+        << result.out;
+    fs::remove_all(elsewhere);
+}
