@@ -19,10 +19,12 @@ TEST(LakeView, WithoutArgumentsAn800By600ViewShowsTheLakeAndHoldingWMovesTheCame
     EXPECT_NE(geometry.find("Geometry: 800x600"), std::string::npos) << geometry;
     ASSERT_TRUE(game.waitForOutput("Lightshaft framebuffer complete.", 60.0));
 
-    // At the start camera the floor within the fog fills the lower fifth, fish swim in front.
+    // At the start camera the floor within the fog fills the lower fifth under the water; a
+    // window not drawn yet is black and shows neither.
     const WindowImage start = waitForPicture(id, screenshotPath("start-view.png"), 30.0,
-                                             [](const WindowImage& i) { return i.drawnShare() > 0.15; });
-    EXPECT_GT(start.drawnShare(), 0.15) << "the start view is mostly the clear colour";
+                                             [](const WindowImage& i) { return i.showsTheLake(); });
+    EXPECT_TRUE(start.showsTheLake()) << "water " << start.waterShare() << ", floor "
+                                      << start.floorShare() << " of the lowest fifth";
 
     shellOutput("xdotool windowfocus --sync " + id + " keydown w");
     const WindowImage moved = waitForPicture(id, screenshotPath("after-w.png"), 20.0,

@@ -57,35 +57,6 @@ std::vector<std::string> issues(const std::string& report) {
     return found;
 }
 
-bool isWater(int r, int g, int b) {
-    return std::abs(r - 83) <= 3 && std::abs(g - 83) <= 3 && std::abs(b - 166) <= 3;
-}
-
-// Shares of the window the start view is made of: the water's clear colour over the whole
-// window, and what is not water in its lowest fifth, where the lake floor lies.
-struct LakeShares {
-    double water = 0.0;
-    double floor = 0.0;
-};
-
-LakeShares lakeShares(const WindowImage& image) {
-    LakeShares shares;
-    if (image.rgb.empty()) return shares;
-    const int fifth = image.height / 5;
-    shares.water = image.count(0, 0, image.width, image.height, isWater) /
-                   (double(image.width) * image.height);
-    shares.floor =
-        1.0 - image.count(0, 0, image.width, fifth, isWater) / (double(image.width) * fifth);
-    return shares;
-}
-
-// The lake as the start view shows it: water above and the floor below. A window not drawn
-// yet (black) or drawing nothing but the clear colour is not.
-bool showsTheLake(const WindowImage& image) {
-    const LakeShares shares = lakeShares(image);
-    return shares.water > 0.3 && shares.floor > 0.5;
-}
-
 // The package's files below a fresh temporary folder, as dpkg-deb -x lays them out.
 struct UnpackedPackage {
     std::string root;
@@ -224,10 +195,11 @@ TEST(Package, UnpackedTheGameStartsFromAnotherFolderWithItsUsualLinesAndDrawsThe
     ASSERT_TRUE(game.waitForOutput("Lightshaft framebuffer complete.", 60.0)) << game.outputSoFar();
 
     const WindowImage start =
-        waitForPicture(id, screenshotPath("package-start-view.png"), 30.0, showsTheLake);
-    EXPECT_TRUE(showsTheLake(start))
-        << "the lake is not drawn: water " << lakeShares(start).water << " of the window, floor "
-        << lakeShares(start).floor << " of its lowest fifth";
+        waitForPicture(id, screenshotPath("package-start-view.png"), 30.0,
+                       [](const WindowImage& i) { return i.showsTheLake(); });
+    EXPECT_TRUE(start.showsTheLake())
+        << "the lake is not drawn: water " << start.waterShare() << " of the window, floor "
+        << start.floorShare() << " of its lowest fifth";
 
     tapKey(id, "Escape");
     const ProcessResult result = game.wait(30.0);

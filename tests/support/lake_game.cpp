@@ -22,11 +22,21 @@
 
 namespace tarn::test {
 
-double WindowImage::drawnShare() const {
-    const int drawn = count(0, 0, width, height, [](int r, int g, int b) {
-        return std::abs(r - 83) > 3 || std::abs(g - 83) > 3 || std::abs(b - 166) > 3;
-    });
-    return rgb.empty() ? 0.0 : double(drawn) / (double(width) * height);
+namespace {
+
+bool isWater(int r, int g, int b) {
+    return std::abs(r - 83) <= 3 && std::abs(g - 83) <= 3 && std::abs(b - 166) <= 3;
+}
+
+}  // namespace
+
+double WindowImage::waterShare() const {
+    return rgb.empty() ? 0.0 : count(0, 0, width, height, isWater) / (double(width) * height);
+}
+
+double WindowImage::floorShare() const {
+    const int fifth = height / 5;
+    return rgb.empty() ? 0.0 : 1.0 - count(0, 0, width, fifth, isWater) / (double(width) * fifth);
 }
 
 double WindowImage::changedShare(const WindowImage& other) const {

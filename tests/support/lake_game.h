@@ -32,8 +32,12 @@ struct WindowImage {
         }
         return n;
     }
-    // Share of the window that is not the clear colour.
-    double drawnShare() const;
+    // The start view's make-up: the water's clear colour over the whole window, and what is
+    // not water in the lowest fifth, where the lake floor lies. A black window has neither.
+    double waterShare() const;
+    double floorShare() const;
+    // Water above and the floor below: the lake as the start view shows it.
+    bool showsTheLake() const { return waterShare() > 0.3 && floorShare() > 0.5; }
     // Share of pixels that differ from the other picture's by more than a little.
     double changedShare(const WindowImage& other) const;
     void savePng(const std::string& path) const;
