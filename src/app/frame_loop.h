@@ -12,8 +12,8 @@ void runFrameLoop();
 // One frame at the time now (seconds on GLFW's clock), everything but presenting it:
 // world step, shadow pass, lit scene or depth view, the shutter's read of that picture when
 // a photo is taken, light time-out, status lines, Escape, input step, banners. Photos of
-// earlier frames are handed to the writer at its start. Needs init's resources and a current context; the frame clock
-// (lastFrame) must hold the previous frame's time.
+// earlier frames are handed to the writer at its start. Needs init's resources and a
+// current context; the frame clock (lastFrame) must hold the previous frame's time.
 void runFrame(const InputSource& input, double now);
 
 // The frame's drawing of the world: the shadow pass, then either the shadow map itself

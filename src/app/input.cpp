@@ -21,10 +21,6 @@ bool GlfwInput::mouseButtonDown(int button) const {
 
 void GlfwInput::cursorPosition(double& x, double& y) const { glfwGetCursorPos(window_, &x, &y); }
 
-}  // namespace tarn::app
-
-namespace tarn::app {
-
 bool FrameInput::remember(int code, bool button) const {
     const int slot = button ? keyCount + code : code;
     if (code < 0 || slot >= int(asked_.size())) {

@@ -40,9 +40,10 @@ struct PassCounts {
 };
 
 // Draws the lakebed, the creature, the fish, the ducks, the bonus card, the sky, the sun
-// and last the water surface (blended). Leaves the program current. The program must be current and the target
-// framebuffer, viewport and clear set up by the caller. Empty holders are skipped and not
-// counted. The bonus card gets its one-time placement in the first pass that handles it.
+// and last the water surface (blended). The program must be current, and is again when it
+// returns; the target framebuffer, viewport and clear are set up by the caller. Empty
+// holders are skipped and not counted. The bonus card gets its one-time placement in the
+// first pass that handles it.
 PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePass& pass);
 
 // Puts the per-object switches back to their defaults and disables blending.

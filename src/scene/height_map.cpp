@@ -79,6 +79,10 @@ double HeightMap::terrainHeight(double x, double z) const {
     const int column = static_cast<int>(((extentX * 0.5 + x) / extentX) * width);
     const int row = static_cast<int>(((extentZ * 0.5 + z) / extentZ) * height);
     // At x or z of exactly +55 (and beyond) the column or row would be one past the image.
+    return sampleAt(column, row);
+}
+
+double HeightMap::sampleAt(int column, int row) const {
     const size_t c = static_cast<size_t>(std::clamp(column, 0, width - 1));
     const size_t r = static_cast<size_t>(std::clamp(row, 0, height - 1));
     return heightOfSample(pixels[(r * static_cast<size_t>(width) + c) * 4]);
@@ -88,17 +92,12 @@ double HeightMap::smoothHeight(double x, double z) const {
     if (pixels.empty()) return lowestFloor;
     const double column = (extentX * 0.5 + x) / extentX * width - 0.5;
     const double row = (extentZ * 0.5 + z) / extentZ * height - 0.5;
-    const double c0 = std::floor(column);
-    const double r0 = std::floor(row);
-    const auto sample = [&](double c, double r) {
-        const size_t ci = static_cast<size_t>(std::clamp(c, 0.0, double(width - 1)));
-        const size_t ri = static_cast<size_t>(std::clamp(r, 0.0, double(height - 1)));
-        return heightOfSample(pixels[(ri * static_cast<size_t>(width) + ci) * 4]);
-    };
+    const int c0 = static_cast<int>(std::floor(column));
+    const int r0 = static_cast<int>(std::floor(row));
     const double fc = column - c0;
     const double fr = row - r0;
-    const double top = sample(c0, r0) * (1.0 - fc) + sample(c0 + 1.0, r0) * fc;
-    const double bottom = sample(c0, r0 + 1.0) * (1.0 - fc) + sample(c0 + 1.0, r0 + 1.0) * fc;
+    const double top = sampleAt(c0, r0) * (1.0 - fc) + sampleAt(c0 + 1, r0) * fc;
+    const double bottom = sampleAt(c0, r0 + 1) * (1.0 - fc) + sampleAt(c0 + 1, r0 + 1) * fc;
     return top * (1.0 - fr) + bottom * fr;
 }
 

@@ -27,6 +27,9 @@ public:
     // The same floor without its steps: heights interpolated between sample centres.
     double smoothHeight(double x, double z) const;
 
+    // The sample in (column, row), both clamped into the image. The map must not be empty.
+    double sampleAt(int column, int row) const;
+
     std::vector<unsigned char> pixels;
     double extentX = 110.0;
     double extentZ = 110.0;

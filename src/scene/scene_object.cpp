@@ -25,11 +25,7 @@ void SceneObject::sendMaterialAndPlace(gfx::Shader& shader) const {
 
 glm::vec3 SceneObject::position() const { return glm::vec3(modelMatrix[3]); }
 
-bool SceneObject::isOutsideBounds() const {
-    const glm::vec3 p = position();
-    return p.x < -boundsHalfSize || p.x > boundsHalfSize || p.y > boundsHalfSize ||
-           p.y < -boundsHalfSize || p.z > boundsMaxZ || p.z < 0.0f;
-}
+bool SceneObject::isOutsideBounds() const { return depthOutOfBounds() > 0.0f; }
 
 float SceneObject::depthOutOfBounds() const {
     const glm::vec3 p = position();
