@@ -80,14 +80,14 @@ std::string isoTime(std::chrono::system_clock::time_point when) {
 
 std::vector<gfx::PngText> factTexts(const PhotoFacts& facts) {
     char distance[32];
-    std::snprintf(distance, sizeof distance, "%.2f m", double(facts.distanceToMorvie));
+    std::snprintf(distance, sizeof distance, "%.2f m", double(facts.judged.distanceToMorvie));
     return {
-        {"Title", facts.hit ? "Morvie" : "A photo from the lake"},
+        {"Title", facts.judged.hit ? "Morvie" : "A photo from the lake"},
         {"Creation Time", isoTime(facts.takenAt)},
         {"Distance to Morvie", distance},
-        {"Result", facts.hit ? "hit" : "miss"},
-        {"Spotlight", facts.spotlightOn ? "on" : "off"},
-        {"Photos left", std::to_string(facts.photosLeft)},
+        {"Result", facts.judged.hit ? "hit" : "miss"},
+        {"Spotlight", facts.judged.spotlightOn ? "on" : "off"},
+        {"Photos left", std::to_string(facts.judged.photosLeft)},
         {"Software", "Tarnhollow"},
     };
 }
@@ -259,7 +259,7 @@ PhotoReport PhotoAlbum::write(const Job& job) {
         fsync(dir);
         close(dir);
     }
-    return {true, std::string(job.facts.hit ? "Winning photo kept: " : "Photo kept: ") + path};
+    return {true, std::string(job.facts.judged.hit ? "Winning photo kept: " : "Photo kept: ") + path};
 }
 
 }  // namespace tarn::app

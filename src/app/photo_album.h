@@ -12,14 +12,13 @@
 #include <thread>
 #include <vector>
 
+#include "app/rules.h"
+
 namespace tarn::app {
 
 struct PhotoFacts {
     std::chrono::system_clock::time_point takenAt;
-    float distanceToMorvie = 0.0f;  // world units, which the game calls metres
-    bool hit = false;
-    bool spotlightOn = false;
-    int photosLeft = 0;  // after the shot
+    PhotoTaken judged;  // the photo rule's facts of the shot
 };
 
 // Where photos go: TARNHOLLOW_PHOTO_DIR when it is set; otherwise a Tarnhollow folder in the

@@ -58,10 +58,7 @@ void notePhoto(const PhotoTaken& photo) {
     if (shots.empty() || shots.back().noted) return;
     Shot& shot = shots.back();
     shot.noted = true;
-    shot.facts.hit = photo.hit;
-    shot.facts.distanceToMorvie = photo.distanceToMorvie;
-    shot.facts.spotlightOn = photo.spotlightOn;
-    shot.facts.photosLeft = photo.photosLeft;
+    shot.facts.judged = photo;
 }
 
 void developPhotos() {

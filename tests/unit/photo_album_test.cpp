@@ -54,7 +54,7 @@ TEST(PhotoAlbum, KeepsEveryPhotoInAFolderMadeForItUnderNamesThatSortByTimeAndRep
         for (int i = 0; i < 3; ++i) {
             app::PhotoFacts facts;
             facts.takenAt = second + std::chrono::milliseconds(int(offsets[i] * 1000));
-            facts.photosLeft = 2 - i;
+            facts.judged.photosLeft = 2 - i;
             album.keep(2, 1, {10, 20, 30, 255, 40, 50, 60, 255}, facts);
         }
         album.finish();
