@@ -57,7 +57,8 @@ TEST_F(RunningGame, F2F5AndF7ChangeTheFramesThatFollow) {
     frame(2.7);
     input.keys = {};
     frame(2.8);
-    EXPECT_EQ(test::textureOnUnit(units::lightshaft), render::lightshaftTexture) << "no light-shaft pass";
+    EXPECT_EQ(test::textureOnUnit(units::lightshaft), render::lightshaftTexture)
+        << "no light-shaft pass";
 }
 
 TEST_F(RunningGame, TheSonarKeyPingsAtTheDistanceOfItsOwnFrame) {
