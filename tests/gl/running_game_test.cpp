@@ -1,6 +1,5 @@
 // Keys pressed in a running game on a real GL context: the settings keys change what the
-// next frames do, the sonar key pings at the distance of its own frame, and a photo taken
-// in the depth view is judged like any other.
+// next frames do, and the sonar key pings at the distance of its own frame.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -72,17 +71,4 @@ TEST_F(RunningGame, TheSonarKeyPingsAtTheDistanceOfItsOwnFrame) {
     ASSERT_NE(app::game.distanceToMorvie, before);
     EXPECT_EQ(sound::newestSoundVolume(app::soundEngine),
               app::sonarVolume(app::game.distanceToMorvie));
-}
-
-TEST_F(RunningGame, APhotoInTheDepthViewIsJudgedByTheCamerasOwnView) {
-    input.keys = {GLFW_KEY_F6};
-    frame(1.1);
-    ASSERT_TRUE(app::settings.showDepthMap);
-    input.keys = {};
-    const glm::vec3 creature = app::world.morvie->position();
-    app::placeCamera(creature + glm::vec3(0.0f, 0.0f, 3.0f), creature);
-    frame(1.2);
-    input.keys = {GLFW_KEY_P};
-    frame(1.7);
-    EXPECT_TRUE(app::game.photoSuccess) << "a photo of the creature up close missed";
 }
