@@ -1,6 +1,7 @@
 // make install's layout: the build installed under a prefix of its own holds the game, its
 // data, the man page, the menu entry, the metadata and the icons; started from another
-// folder, the game finds its data relative to itself and starts as it does in its run folder.
+// folder, the game finds its data relative to itself and starts as it does in its run
+// folder. The Debian package holds the same layout.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -36,7 +37,7 @@ TEST(Install, APrefixHoldsEverythingAndTheGameStartsFromAnyFolder) {
     ChildProcess game({prefix + "/games/tarnhollow"}, elsewhere, gameEnvironment());
     const std::string window = waitForGameWindow(game.pid());
     ASSERT_FALSE(window.empty()) << "no Tarnhollow window appeared:\n" << game.outputSoFar();
-    EXPECT_TRUE(game.waitForOutput("Lightshaft framebuffer complete.", 60.0));
+    ASSERT_TRUE(game.waitForOutput("Lightshaft framebuffer complete.", 60.0)) << game.outputSoFar();
     tapKey(window, "Escape");
     const ProcessResult result = game.wait(30.0);
     EXPECT_FALSE(result.timedOut);

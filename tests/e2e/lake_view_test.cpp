@@ -3,8 +3,6 @@
 // The start view is kept as a screenshot for a person to look at.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/game_window.h"
 #include "support/lake_game.h"
 #include "support/process.h"
@@ -36,8 +34,4 @@ TEST(LakeView, WithoutArgumentsAn800By600ViewShowsTheLakeAndHoldingWMovesTheCame
     const ProcessResult result = game.wait(30.0);
     EXPECT_FALSE(result.timedOut) << "Escape did not close the game";
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(result.out.find("You are running Tarnhollow."), std::string::npos);
-    EXPECT_NE(result.out.find(std::filesystem::canonical(TARNHOLLOW_RUN_DIR).string()),
-              std::string::npos)
-        << "the working directory line is missing:\n" << result.out;
 }

@@ -1,5 +1,5 @@
-// Where the game looks for Shader/ and Resources/: which folder counts, the order of the
-// places, and the text of the stop when none holds the files.
+// Where the game looks for Shader/ and Resources/: which folder counts and the order of the
+// places. The stop when none holds the files is the start-up test's.
 #include "app/data_folder.h"
 
 #include <gtest/gtest.h>
@@ -65,15 +65,4 @@ TEST(DataFolder, TheFirstPlaceThatHoldsTheFilesWins) {
     EXPECT_EQ(found->folder, first);
     EXPECT_EQ(findDataFolder({{empty, "a"}}), nullptr);
     fs::remove_all(root);
-}
-
-TEST(DataFolder, TheStopNamesWhatIsMissingAndEveryPlaceSearched) {
-    const std::vector<DataPlace> places =
-        dataPlaces("/home/diver", "/opt/lake/games/tarnhollow", installed);
-    EXPECT_EQ(
-        noDataFolderMessage(places),
-        "ERROR: Could not find the game's data (the folders Shader/ and Resources/). Searched:\n"
-        "  /home/diver  (the working directory)\n"
-        "  /opt/lake/share/games/tarnhollow  (the data folder relative to the executable)\n"
-        "  /usr/share/games/tarnhollow  (the installed data folder)");
 }
