@@ -1,14 +1,14 @@
 // Models imported from small fixture files: triangulation, texture coordinates, node
-// transforms, the GPU copy of the geometry and the failed import. A missing or refused
-// file is the end-to-end and fuzz tests' to name.
+// transforms and the GPU copy of the geometry. A missing, refused or failed file is the
+// end-to-end and fuzz tests' to name.
 #include "gfx/model.h"
 
 #include <GL/glew.h>
-#include <assimp/scene.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "support/collada_fixture.h"
 #include "support/gl_context.h"
 #include "support/process.h"
 
@@ -35,27 +35,6 @@ const char* const bareTriangle = R"(v 0 0 0
 v 2 0 0
 v 0 2 0
 f 1 2 3
-)";
-
-// One triangle at x = 1, in a node moved by 10 in x, and again in that node's child, moved
-// by 5 in y.
-const char* const nestedNodes = R"(<?xml version="1.0" encoding="utf-8"?>
-<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
-  <library_geometries><geometry id="a"><mesh>
-    <source id="p"><float_array id="f" count="9">1 0 0 1 1 0 1 0 1</float_array>
-      <technique_common><accessor source="#f" count="3" stride="3"><param name="X" type="float"/>
-        <param name="Y" type="float"/><param name="Z" type="float"/></accessor></technique_common>
-    </source>
-    <vertices id="v"><input semantic="POSITION" source="#p"/></vertices>
-    <triangles count="1"><input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2</p></triangles>
-  </mesh></geometry></library_geometries>
-  <library_visual_scenes><visual_scene id="Scene">
-    <node id="A"><translate>10 0 0</translate><instance_geometry url="#a"/>
-      <node id="B"><translate>0 5 0</translate><instance_geometry url="#a"/></node>
-    </node>
-  </visual_scene></library_visual_scenes>
-  <scene><instance_visual_scene url="#Scene"/></scene>
-</COLLADA>
 )";
 
 // What the GPU holds in the mesh's vertex buffer.
@@ -131,22 +110,15 @@ TEST_F(ModelFiles, AMeshWithoutCoordinatesOrNormalsGetsZeros) {
 // The game's own files place every mesh in the model's frame; files from elsewhere must not
 // move theirs.
 TEST_F(ModelFiles, NestedNodesAreAllDrawnWithoutTheirTransforms) {
-    const Model model(write("nested.dae", nestedNodes));
+    // The triangle in a node moved by 10 in x, and again in its child, moved by 5 in y.
+    const Model model(write("nested.dae", colladaTriangle("",
+        R"(<node id="A"><translate>10 0 0</translate><instance_geometry url="#tri"/>
+             <node id="B"><translate>0 5 0</translate><instance_geometry url="#tri"/></node></node>)")));
     ASSERT_EQ(model.meshes.size(), 2u);
     for (const auto& mesh : model.meshes) {
         const auto gpu = uploadedVertices(mesh);
         ASSERT_EQ(gpu.size(), 3u);
-        EXPECT_EQ(gpu[0].Position, glm::vec3(1.0f, 0.0f, 0.0f));
-        EXPECT_EQ(gpu[1].Position, glm::vec3(1.0f, 1.0f, 0.0f));
+        EXPECT_EQ(gpu[1].Position, glm::vec3(1.0f, 0.0f, 0.0f));
+        EXPECT_EQ(gpu[2].Position, glm::vec3(0.0f, 1.0f, 0.0f));
     }
-}
-
-TEST(ModelImport, AnIncompleteSceneFailsWhateverOtherFlagsItCarries) {
-    aiScene scene;
-    scene.mRootNode = new aiNode("root");
-    scene.mFlags = AI_SCENE_FLAGS_INCOMPLETE | AI_SCENE_FLAGS_VALIDATED;
-    EXPECT_TRUE(tarn::gfx::isImportFailure(&scene));
-    scene.mFlags = AI_SCENE_FLAGS_VALIDATED;
-    EXPECT_FALSE(tarn::gfx::isImportFailure(&scene));
-    EXPECT_TRUE(tarn::gfx::isImportFailure(nullptr));
 }

@@ -1,6 +1,7 @@
-// PNG encoding for fixtures: signature, IHDR, one zlib-compressed IDAT, IEND.
+// PNG files for fixtures through libpng, and their text chunks read back byte by byte.
 #include "support/png_fixture.h"
 
+#include <png.h>
 #include <zlib.h>
 
 #include <stdexcept>
@@ -49,27 +50,17 @@ std::map<std::string, std::string> pngTextChunks(const std::string& bytes) {
 }
 
 std::string encodeRgbPng(int width, int height, const std::vector<std::uint8_t>& rgbRows) {
-    // Each scanline starts with filter type 0 (none).
-    std::string raw;
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back('\0');
-        raw.append(reinterpret_cast<const char*>(rgbRows.data()) + y * rowBytes, rowBytes);
-    }
-    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
-    std::string packed(packedSize, '\0');
-    if (compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-                 reinterpret_cast<const Bytef*>(raw.data()),
-                 static_cast<uLong>(raw.size())) != Z_OK) {
-        throw std::runtime_error("zlib compress failed");
-    }
-    packed.resize(packedSize);
-
-    const std::string header = bigEndian32(static_cast<std::uint32_t>(width)) +
-                               bigEndian32(static_cast<std::uint32_t>(height)) +
-                               std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
-    return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) +
-           pngChunk("IDAT", packed) + pngChunk("IEND", "");
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
+    std::string bytes(size, '\0');
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, rgbRows.data(), 0, nullptr))
+        throw std::runtime_error(image.message);
+    bytes.resize(size);
+    return bytes;
 }
 
 }  // namespace tarn::test

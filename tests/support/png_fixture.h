@@ -1,4 +1,4 @@
-// Hand-made PNG files for image tests: bytes written here, not by the library under test.
+// PNG files for image tests, written through libpng; their text chunks read back by hand.
 #pragma once
 
 #include <cstdint>

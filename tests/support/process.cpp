@@ -117,11 +117,6 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
-
-}  // namespace tarn::test
-
-namespace tarn::test {
-
 int occurrences(const std::string& text, const std::string& part) {
     int n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;

@@ -55,12 +55,8 @@ TEST_F(Camera, OnlyTheLastHeldKeyInOrderWSADMoves) {
     EXPECT_FLOAT_EQ(cameraPos.x, 2.0f) << "A with D strafes right";
 }
 
-TEST_F(Camera, LookingUpAndPressingWClimbs) {
-    cameraFront = glm::normalize(glm::vec3(0.0f, 1.0f, -1.0f));
+TEST_F(Camera, NothingStopsItAtTheWaterLine) {
     hold({GLFW_KEY_W});
-    moveCamera(input, 0.4f);
-    EXPECT_GT(cameraPos.y, 0.7f);
-    // Nothing stops it at the water line.
     cameraPos = {0.0f, 14.9f, 0.0f};
     cameraFront = {0.0f, 1.0f, 0.0f};
     moveCamera(input, 0.4f);

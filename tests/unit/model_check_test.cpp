@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "fuzz/damaged_files.h"
+#include "support/collada_fixture.h"
 
 using tarn::check::colladaProblem;
 using tarn::check::ModelLimits;
@@ -23,27 +24,7 @@ ModelLimits small() {
     return limits;
 }
 
-// A triangle in a node, shaped like the game's duck: an accessor of stride 3 over a
-// float_array, an index list, a visual scene and an empty node library to instance from.
-std::string collada(const std::string& extraNodes = "") {
-    return R"(<?xml version="1.0" encoding="utf-8"?>
-<COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">
-  <library_geometries><geometry id="tri"><mesh>
-    <source id="pos"><float_array id="pos-array" count="9">0 0 0 1 0 0 0 1 0</float_array>
-      <technique_common><accessor source="#pos-array" count="3" stride="3">
-        <param name="X" type="float"/><param name="Y" type="float"/><param name="Z" type="float"/>
-      </accessor></technique_common></source>
-    <vertices id="vtx"><input semantic="POSITION" source="#pos"/></vertices>
-    <triangles count="1"><input semantic="VERTEX" source="#vtx" offset="0"/><p>0 1 2</p></triangles>
-  </mesh></geometry></library_geometries>
-  )" + extraNodes +
-           R"(<library_visual_scenes><visual_scene id="Scene">
-    <node id="body" name="body"><instance_geometry url="#tri"/></node>
-  </visual_scene></library_visual_scenes>
-  <scene><instance_visual_scene url="#Scene"/></scene>
-</COLLADA>
-)";
-}
+std::string collada(const std::string& extraNodes = "") { return tarn::test::colladaTriangle(extraNodes); }
 
 }  // namespace
 
