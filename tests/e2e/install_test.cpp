@@ -1,7 +1,9 @@
 // make install's layout: the build installed under a prefix of its own holds the game, its
-// data, the man page, the menu entry, the metadata and the icons; started from another
-// folder, the game finds its data relative to itself and starts as it does in its run
-// folder. The Debian package holds the same layout.
+// data, the man page, the menu entry, the metadata and the icons. Started without arguments
+// from another folder, the game finds its data relative to itself, starts with the lines it
+// prints in its run folder, shows the lake in an 800 by 600 window, moves while W is held,
+// and ends on Escape. The start view is kept as a screenshot for a person to look at. The
+// Debian package holds the same layout.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,7 +15,7 @@
 using namespace tarn::test;
 namespace fs = std::filesystem;
 
-TEST(Install, APrefixHoldsEverythingAndTheGameStartsFromAnyFolder) {
+TEST(Install, APrefixHoldsEverythingAndTheGameStartsFromAnyFolderShowingTheLakeAndMovingOnW) {
     const std::string prefix = fs::canonical(makeTempDir()).string();
     const ProcessResult install =
         runProcess({CMAKE_COMMAND, "--install", TARNHOLLOW_BINARY_DIR, "--prefix", prefix},
@@ -38,6 +40,20 @@ TEST(Install, APrefixHoldsEverythingAndTheGameStartsFromAnyFolder) {
     const std::string window = waitForGameWindow(game.pid());
     ASSERT_FALSE(window.empty()) << "no Tarnhollow window appeared:\n" << game.outputSoFar();
     ASSERT_TRUE(game.waitForOutput("Lightshaft framebuffer complete.", 60.0)) << game.outputSoFar();
+    EXPECT_NE(shellOutput("xdotool getwindowgeometry " + window).find("Geometry: 800x600"),
+              std::string::npos);
+
+    // At the start camera the floor within the fog fills the lower fifth under the water; a
+    // window not drawn yet is black and shows neither.
+    const WindowImage start = waitForPicture(window, screenshotPath("start-view.png"), 30.0,
+                                             [](const WindowImage& i) { return i.showsTheLake(); });
+    EXPECT_TRUE(start.showsTheLake()) << "water " << start.waterShare() << ", floor "
+                                      << start.floorShare() << " of the lowest fifth";
+    shellOutput("xdotool windowfocus --sync " + window + " keydown w");
+    const WindowImage moved = waitForPicture(window, screenshotPath("after-w.png"), 20.0,
+                                             [&](const WindowImage& i) { return i.changedShare(start) > 0.05; });
+    shellOutput("xdotool keyup w");
+    EXPECT_GT(moved.changedShare(start), 0.05) << "holding W did not change the view";
     tapKey(window, "Escape");
     const ProcessResult result = game.wait(30.0);
     EXPECT_FALSE(result.timedOut);
