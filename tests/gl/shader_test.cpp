@@ -1,16 +1,10 @@
-// Shader programs on a real GL context: ownership and the fatal paths. The game's own five
-// pairs build in every test that starts the game.
-#include "gfx/shader.h"
-
-#include <GL/glew.h>
+// Shader programs: the fatal paths, each in a process of its own. The game's own programs
+// build in every test that starts the game, the game-resources test sees them released, and
+// a uniform a program lacks would raise a GL error in every frame that sets it.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "support/gl_context.h"
 #include "support/process.h"
 
-using tarn::gfx::Shader;
 using namespace tarn::test;
 
 namespace {
@@ -52,25 +46,6 @@ protected:
 };
 
 }  // namespace
-
-// Whether the game's uniforms arrive is the gallery's to see, and whether each name exists
-// the game-resources test's; here only what a holder owns.
-TEST_F(ShaderFiles, AProgramIsReleasedWithItsHolderAndIgnoresNamesItLacks) {
-    ensureGLContext();
-    auto shader = std::make_unique<Shader>(dir + "/good.vert", dir + "/good.frag");
-    shader->use();
-    shader->setUniform("noSuchUniform", 3);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    glUseProgram(0);
-
-    const GLuint program = shader->program, vertex = shader->vertexStage,
-                 fragment = shader->fragmentStage;
-    shader = std::make_unique<Shader>(dir + "/good.vert", dir + "/good.frag");
-    EXPECT_FALSE(glIsProgram(program));
-    EXPECT_FALSE(glIsShader(vertex));
-    EXPECT_FALSE(glIsShader(fragment));
-    EXPECT_TRUE(glIsProgram(shader->program));
-}
 
 TEST_F(ShaderFiles, AMissingFileIsFatalAndNamed) {
     const ProcessResult result = probe("Shader/megaShader.vert", dir + "/good.frag");
