@@ -50,8 +50,9 @@ TEST(Install, APrefixHoldsEverythingAndTheGameStartsFromAnyFolderShowingTheLakeA
     EXPECT_TRUE(start.showsTheLake()) << "water " << start.waterShare() << ", floor "
                                       << start.floorShare() << " of the lowest fifth";
     shellOutput("xdotool windowfocus --sync " + window + " keydown w");
-    const WindowImage moved = waitForPicture(window, screenshotPath("after-w.png"), 20.0,
-                                             [&](const WindowImage& i) { return i.changedShare(start) > 0.05; });
+    const WindowImage moved =
+        waitForPicture(window, screenshotPath("after-w.png"), 20.0,
+                       [&](const WindowImage& i) { return i.changedShare(start) > 0.05; });
     shellOutput("xdotool keyup w");
     EXPECT_GT(moved.changedShare(start), 0.05) << "holding W did not change the view";
     tapKey(window, "Escape");

@@ -111,9 +111,11 @@ TEST_F(ModelFiles, AMeshWithoutCoordinatesOrNormalsGetsZeros) {
 // move theirs.
 TEST_F(ModelFiles, NestedNodesAreAllDrawnWithoutTheirTransforms) {
     // The triangle in a node moved by 10 in x, and again in its child, moved by 5 in y.
-    const Model model(write("nested.dae", colladaTriangle("",
-        R"(<node id="A"><translate>10 0 0</translate><instance_geometry url="#tri"/>
-             <node id="B"><translate>0 5 0</translate><instance_geometry url="#tri"/></node></node>)")));
+    const std::string nested =
+        R"(<node id="A"><translate>10 0 0</translate><instance_geometry url="#tri"/>)"
+        R"(<node id="B"><translate>0 5 0</translate><instance_geometry url="#tri"/></node>)"
+        "</node>";
+    const Model model(write("nested.dae", colladaTriangle("", nested)));
     ASSERT_EQ(model.meshes.size(), 2u);
     for (const auto& mesh : model.meshes) {
         const auto gpu = uploadedVertices(mesh);

@@ -94,7 +94,8 @@ TEST_F(Photos, TheWinningShotIsKeptAsTheFramesSceneWithoutTheOverlayAndTheWorldS
 
     const test::WindowImage photo = test::WindowImage::load(path);
     photo.savePng(test::screenshotPath("kept-winning-photo.png"));
-    EXPECT_EQ(differencesOutsideOverlay(shown, photo), 0) << "the photo is not the scene of the shot's frame";
+    EXPECT_EQ(differencesOutsideOverlay(shown, photo), 0)
+        << "the photo is not the scene of the shot's frame";
     EXPECT_EQ(overlayPixels(photo), 0) << "the overlay's text is in the photo";
     const int w = photo.width, h = photo.height;
     EXPECT_GT(photo.count(w / 2 - 100, h / 2 - 100, w / 2 + 100, h / 2 + 100, creatureColoured),
@@ -128,7 +129,8 @@ TEST_F(Photos, InTheDepthViewAShotIsJudgedByTheCamerasViewAndKeptAsShown) {
     const std::vector<std::string> kept = test::filesIn(folder);
     ASSERT_EQ(kept.size(), 1u);
     const test::WindowImage photo = test::WindowImage::load(folder + "/" + kept[0]);
-    EXPECT_EQ(differencesOutsideOverlay(shown, photo), 0) << "the photo is not the depth view shown";
+    EXPECT_EQ(differencesOutsideOverlay(shown, photo), 0)
+        << "the photo is not the depth view shown";
     EXPECT_EQ(overlayPixels(photo), 0) << "the overlay's text is in the photo";
 }
 

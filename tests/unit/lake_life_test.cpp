@@ -71,7 +71,8 @@ TEST(FishFin, AStrokeLastsThePeriodItsSpeedSetsAndOvershootsOnItsLastFrame) {
     // exactly on the 48th, which does not end it yet: the 49th does. The long fish (kind 2)
     // swings its fin less, from its first frame on.
     struct Case { int kind; float speed; int frames; float angle; };
-    for (const Case c : {Case{1, 2.0f, 10, 20.0f}, Case{1, 0.4f, 49, 20.0f}, Case{2, 0.4f, 49, 15.0f}}) {
+    for (const Case c :
+         {Case{1, 2.0f, 10, 20.0f}, Case{1, 0.4f, 49, 20.0f}, Case{2, 0.4f, 49, 15.0f}}) {
         SCOPED_TRACE(c.kind * 10 + c.speed);
         const auto owner = swimmer(c.kind, c.speed);
         Fish& fish = *owner;
@@ -95,7 +96,8 @@ TEST(FishFin, AFrameLongerThanManyStrokesEndsOnlyOne) {
 TEST(LakeStart, EverySwimmerAndDuckStartsInItsOwnPlaceInTheWater) {
     tarn::scene::rng = std::mt19937();
     std::vector<glm::vec3> places{tarn::scene::Morvie(glm::mat4(1.0f), 1, nullptr).position()};
-    for (int i = 0; i < 12; ++i) places.push_back(tarn::scene::createLakeFish(i, nullptr)->position());
+    for (int i = 0; i < 12; ++i)
+        places.push_back(tarn::scene::createLakeFish(i, nullptr)->position());
     for (int i = 0; i < 12; ++i) {
         const Duck duck(glm::mat4(1.0f), 12, nullptr);
         EXPECT_EQ(duck.position().y, 15.0f) << "duck " << i << " on the water";

@@ -24,7 +24,9 @@ ModelLimits small() {
     return limits;
 }
 
-std::string collada(const std::string& extraNodes = "") { return tarn::test::colladaTriangle(extraNodes); }
+std::string collada(const std::string& extraNodes = "") {
+    return tarn::test::colladaTriangle(extraNodes);
+}
 
 }  // namespace
 

@@ -86,7 +86,8 @@ TEST_F(Rules, APhotoMissesTooFarBehindTheCameraOrAtTheEdgeOfTheView) {
     EXPECT_EQ(game.photosLeft, 2);
 }
 
-TEST_F(Rules, MissesFillTheCardFiveOrEightWithTheBonusCardFoundOnceNearbyAndHoldingShootsEveryHalfSecond) {
+TEST_F(Rules,
+       MissesFillTheCardFiveOrEightWithTheBonusCardFoundOnceNearbyAndHoldingShootsEveryHalfSecond) {
     // Holding the button from the start: one photo every half second until the card is full.
     auto holdUntilLost = [&](double now) {
         std::vector<std::string> lines;
@@ -147,7 +148,8 @@ TEST_F(Rules, TheLightRunsTwentySecondsInAllThenStaysOffUntilX) {
     switchOffSpentLight(35.1, game, spent);
     EXPECT_EQ(spent.lines, std::vector<std::string>{"Duration of Light used: 20.1"});
     EXPECT_EQ(spent.spotlight, 0);
-    EXPECT_GT(on.creatureMaterial.value().x, spent.creatureMaterial.value().x) << "no shine in the light";
+    EXPECT_GT(on.creatureMaterial.value().x, spent.creatureMaterial.value().x)
+        << "no shine in the light";
     EXPECT_FALSE(game.lightOn);
 
     EXPECT_TRUE(press({GLFW_KEY_M}, 40.0).lines.empty()) << "the budget is spent";
