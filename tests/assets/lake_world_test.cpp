@@ -1,6 +1,6 @@
 // What the generated files must agree on for the game to work and look right: the height
-// map against the lakebed and the start positions, seamless textures and caustics, and
-// sounds that loop cleanly.
+// map against the lakebed, shores all round, seamless textures and caustics, and an
+// ambience that loops cleanly.
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
