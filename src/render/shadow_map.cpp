@@ -44,6 +44,8 @@ void allocateDepthTexture(GLuint texture) {
                  GL_DEPTH_COMPONENT, GL_UNSIGNED_SHORT, nullptr);
 }
 
+// A framebuffer that writes depth into the texture and nothing else; it is left bound. Stops
+// the game when it is incomplete.
 GLuint depthOnlyFramebuffer(GLuint texture) {
     GLuint fbo = 0;
     glGenFramebuffers(1, &fbo);
@@ -51,6 +53,9 @@ GLuint depthOnlyFramebuffer(GLuint texture) {
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, texture, 0);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        base::fatalExit("ShadowMap FBO creation did not work!");
+    }
     return fbo;
 }
 
@@ -62,9 +67,6 @@ void createStillShadowCache() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, 0);
     stillCache.fbo = depthOnlyFramebuffer(stillCache.texture);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        base::fatalExit("ShadowMap FBO creation did not work!");
-    }
     stillCache.valid = false;
 }
 
@@ -98,7 +100,6 @@ void refreshStillShadowCache(scene::Lakebed* lakebed, gfx::Shader& depthProgram,
 }  // namespace
 
 void createShadowMap() {
-    glGenFramebuffers(1, &shadowMapFBO);
     glGenTextures(1, &shadowMapTexture);
     glActiveTexture(GL_TEXTURE0 + shadowMapUnit);
     allocateDepthTexture(shadowMapTexture);
@@ -111,13 +112,7 @@ void createShadowMap() {
     glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    glBindFramebuffer(GL_FRAMEBUFFER, shadowMapFBO);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, shadowMapTexture, 0);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        base::fatalExit("ShadowMap FBO creation did not work!");
-    }
+    shadowMapFBO = depthOnlyFramebuffer(shadowMapTexture);
     createStillShadowCache();
     std::cout << "ShadowMap framebuffer complete." << std::endl;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
