@@ -84,28 +84,27 @@ bool keepWinningPhoto(const std::filesystem::path& path) {
     return copied;
 }
 
+// Says what became of a file; 1 for a failure, to be counted.
+int reportWrite(bool written, const std::string& path) {
+    if (written) {
+        std::cout << "wrote " << path << std::endl;
+        return 0;
+    }
+    std::cerr << "could not write " << path << std::endl;
+    return 1;
+}
+
 int writeGallery(const std::filesystem::path& outDir) {
     int failures = 0;
     for (const harness::View& view : harness::galleryViews()) {
         harness::renderView(view);
         const std::string path = (outDir / (std::string(view.name) + ".png")).string();
         std::vector<unsigned char> rgb = harness::readBackBuffer(width, height);
-        if (savePng(path, width, height, 3, rgb.data())) {
-            std::cout << "wrote " << path << std::endl;
-        } else {
-            std::cerr << "could not write " << path << std::endl;
-            ++failures;
-        }
+        failures += reportWrite(savePng(path, width, height, 3, rgb.data()), path);
         harness::releaseView();
     }
     const std::string kept = (outDir / "kept-photo.png").string();
-    if (keepWinningPhoto(kept)) {
-        std::cout << "wrote " << kept << std::endl;
-    } else {
-        std::cerr << "could not keep the winning photo as " << kept << std::endl;
-        ++failures;
-    }
-    return failures;
+    return failures + reportWrite(keepWinningPhoto(kept), kept);
 }
 
 // Morvie from ahead and to one side under the spotlight, in its own frame (it swims along
@@ -169,12 +168,7 @@ int writeIcons(const std::filesystem::path& iconDir, const std::string& name) {
         std::filesystem::create_directories(folder);
         const std::string path = (folder / (name + ".png")).string();
         const std::vector<std::uint8_t> icon = iconPixels(rgb, size);
-        if (savePng(path, size, size, 4, icon.data())) {
-            std::cout << "wrote " << path << std::endl;
-        } else {
-            std::cerr << "could not write " << path << std::endl;
-            ++failures;
-        }
+        failures += reportWrite(savePng(path, size, size, 4, icon.data()), path);
     }
     return failures;
 }
