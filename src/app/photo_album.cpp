@@ -259,7 +259,8 @@ PhotoReport PhotoAlbum::write(const Job& job) {
         fsync(dir);
         close(dir);
     }
-    return {true, std::string(job.facts.judged.hit ? "Winning photo kept: " : "Photo kept: ") + path};
+    return {true,
+            std::string(job.facts.judged.hit ? "Winning photo kept: " : "Photo kept: ") + path};
 }
 
 }  // namespace tarn::app
