@@ -18,6 +18,7 @@
 #include "app/globals.h"
 #include "app/photo_album.h"
 #include "app/photos.h"
+#include "app/startup_hints.h"
 #include "app/textures.h"
 #include "base/tables.h"
 #include "gfx/text.h"
@@ -46,6 +47,7 @@ const char* const introText =
 
 [[noreturn]] void failWindow() {
     std::cerr << "ERROR: Could not open window." << std::endl;
+    std::cerr << windowHint(screenWidth, screenHeight) << std::endl;
     glfwTerminate();
     base::consolePause();
     std::exit(1);
@@ -233,7 +235,7 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     screenHeight = line.height;
     aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
 
-    if (!glfwInit()) base::fatalExit("ERROR: Could not init glfw");
+    if (!glfwInit()) base::fatalExit("ERROR: Could not init glfw", windowSystemHint());
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
@@ -257,8 +259,9 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
 
     glfwMakeContextCurrent(window);
     glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
+    if (const GLenum glew = glewInit(); glew != GLEW_OK) {
         std::cerr << "ERROR: Could not load glew." << std::endl;
+        std::cerr << glewHint(glew) << std::endl;
         glfwTerminate();
         base::consolePause();
         return 1;

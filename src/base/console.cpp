@@ -30,8 +30,9 @@ void consolePause() {
     std::cout << std::endl;
 }
 
-void fatalExit(const std::string& message) {
+void fatalExit(const std::string& message, const std::string& hint) {
     std::cerr << message << std::endl;
+    if (!hint.empty()) std::cerr << hint << std::endl;
     consolePause();
     std::exit(1);
 }

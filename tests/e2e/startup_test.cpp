@@ -1,19 +1,47 @@
-// The real game binary under X: the command line, the fatal stops and a machine without sound.
+// The real game binary under X: the command line, the fatal stops with their hints, a
+// machine without sound, and the log of the last run.
+#include "app/startup.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 #include "app/data_folder.h"
-#include "app/startup.h"
 #include "support/game_window.h"
 #include "support/process.h"
 
 using namespace tarn::test;
 namespace fs = std::filesystem;
 
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The lines of both streams, whichever order they came in.
+std::vector<std::string> sortedLines(const std::string& text) {
+    std::vector<std::string> lines = linesOf(text);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+std::string logIn(const std::string& stateFolder) {
+    return readFile(stateFolder + "/tarnhollow/last-run.log");
+}
+
+}  // namespace
+
 TEST(GameStartup, SizeArgumentsSizeTheWindowAndWithoutAnAudioDeviceTheGameRunsOnSilently) {
+    const std::string state = makeTempDir();
     ChildProcess game({TARNHOLLOW_GAME_BINARY, "640", "360"}, TARNHOLLOW_RUN_DIR,
-                      gameEnvironment({"ALSOFT_DRIVERS=no-such-backend", "ALSOFT_CONF=/dev/null"}));
+                      gameEnvironment({"ALSOFT_DRIVERS=no-such-backend", "ALSOFT_CONF=/dev/null",
+                                       "XDG_STATE_HOME=" + state}));
     const std::string id = waitForGameWindow(game.pid());
     ASSERT_FALSE(id.empty());
     EXPECT_NE(shellOutput("xdotool getwindowgeometry " + id).find("Geometry: 640x360"),
@@ -28,10 +56,15 @@ TEST(GameStartup, SizeArgumentsSizeTheWindowAndWithoutAnAudioDeviceTheGameRunsOn
               0u)
         << result.out;
     EXPECT_NE(result.err.find("irrKlang Engine not working\n"), std::string::npos) << result.err;
+    // Everything it printed, on both streams, is in the log of the run.
+    EXPECT_EQ(sortedLines(logIn(state)), sortedLines(result.out + result.err));
+    EXPECT_NE(logIn(state).find("irrKlang Engine not working\n"), std::string::npos);
+    fs::remove_all(state);
 }
 
 TEST(GameStartup, BadArgumentsStopWithTheirTextAndStatusOne) {
-    // The parser's own texts are its unit test's; here they must reach standard error.
+    // The parser's own texts are its unit test's; here they must reach standard error. A
+    // size no window can have also says which size it was.
     const std::vector<std::pair<std::vector<const char*>, std::string>> cases = {
         {{"abc", "600"}, ""},
         {{"0", "600"}, "ERROR: Could not open window.\n"},
@@ -39,15 +72,79 @@ TEST(GameStartup, BadArgumentsStopWithTheirTextAndStatusOne) {
     };
     for (auto [args, error] : cases) {
         std::vector<std::string> argv{TARNHOLLOW_GAME_BINARY, args[0], args[1]};
+        std::string hint;
         if (error.empty()) {
             args.insert(args.begin(), "tarnhollow");
             error = tarn::app::parseCommandLine(2 + 1, args.data()).error + "\n";
+        } else {
+            hint = std::string(args[0]) + " by " + args[1] + " pixels";
         }
         const ProcessResult result = runProcess(argv, TARNHOLLOW_RUN_DIR, 60.0, gameEnvironment());
         EXPECT_FALSE(result.timedOut) << argv[1] << " " << argv[2];
         EXPECT_EQ(result.exitStatus, 1) << argv[1] << " " << argv[2];
-        EXPECT_EQ(result.err, error);
+        EXPECT_EQ(result.err.rfind(error, 0), 0u) << result.err;
+        const std::string second = result.err.substr(std::min(error.size(), result.err.size()));
+        EXPECT_EQ(linesOf(second).size(), hint.empty() ? 0u : 1u) << result.err;
+        EXPECT_NE(second.find(hint), std::string::npos) << result.err;
     }
+}
+
+// What a player started from a menu finds: no display, and the game's window never comes;
+// the log of the run holds the error and its hint, and the next start replaces it.
+TEST(GameStartup, WithoutADisplayItSaysWhyAndTheLogOfTheRunKeepsIt) {
+    const std::string scratch = makeTempDir();
+    const std::string state = scratch + "/state";
+    const ProcessResult result = runProcess({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, 60.0,
+                                            {"DISPLAY", "XDG_STATE_HOME=" + state});
+    EXPECT_EQ(result.exitStatus, 1);
+    const std::vector<std::string> lines = linesOf(result.err);
+    ASSERT_EQ(lines.size(), 2u) << result.err;
+    EXPECT_EQ(lines[0], "ERROR: Could not init glfw");
+    // The window system's own reason, then what to do.
+    EXPECT_NE(lines[1].find("(GLFW: X11: "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("desktop"), std::string::npos) << lines[1];
+    EXPECT_EQ(logIn(state), result.out + result.err);
+
+    // Without XDG_STATE_HOME the log is in the home folder's, and a new start's replaces it.
+    const std::string home = scratch + "/home";
+    const std::string homeState = home + "/.local/state";
+    const std::vector<std::string> byHome = {"DISPLAY", "XDG_STATE_HOME", "HOME=" + home};
+    runProcess({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, 60.0, byHome);
+    EXPECT_EQ(logIn(homeState), result.err);
+    const ProcessResult again =
+        runProcess({TARNHOLLOW_GAME_BINARY, "abc", "600"}, TARNHOLLOW_RUN_DIR, 60.0, byHome);
+    EXPECT_EQ(again.exitStatus, 1);
+    EXPECT_EQ(logIn(homeState), again.out + again.err);
+    EXPECT_EQ(logIn(homeState).find("glfw"), std::string::npos);
+
+    // A log that cannot be written (its folder would be below a file) costs one line first,
+    // and the game goes on to the same stop.
+    writeFile(scratch + "/file", "");
+    const ProcessResult unlogged = runProcess({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, 60.0,
+                                              {"DISPLAY", "XDG_STATE_HOME=" + scratch + "/file"});
+    EXPECT_EQ(unlogged.exitStatus, 1);
+    const std::vector<std::string> unloggedLines = linesOf(unlogged.err);
+    ASSERT_EQ(unloggedLines.size(), 3u) << unlogged.err;
+    EXPECT_EQ(unloggedLines[0].rfind("Could not keep the log " + scratch + "/file/", 0), 0u)
+        << unloggedLines[0];
+    EXPECT_EQ(std::vector<std::string>(unloggedLines.begin() + 1, unloggedLines.end()), lines);
+    fs::remove_all(scratch);
+}
+
+// Mesa can be told to offer less than OpenGL 3.3; a driver that ignores that lets the game
+// start, and the test has nothing to check there.
+TEST(GameStartup, WithoutOpenGL33ItSaysSoAndPointsToGlxinfo) {
+    ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR,
+                      gameEnvironment({"MESA_GL_VERSION_OVERRIDE=3.0"}));
+    const ProcessResult result = game.wait(30.0);
+    if (result.timedOut) GTEST_SKIP() << "the driver offered OpenGL 3.3 all the same";
+    EXPECT_EQ(result.exitStatus, 1);
+    const std::vector<std::string> lines = linesOf(result.err);
+    ASSERT_EQ(lines.size(), 2u) << result.err;
+    EXPECT_EQ(lines[0], "ERROR: Could not open window.");
+    EXPECT_NE(lines[1].find("OpenGL 3.3"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("(GLFW: "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("glxinfo -B"), std::string::npos) << lines[1];
 }
 
 TEST(GameStartup, WithoutADataFolderItStopsNamingEveryPlaceSearchedWithStatusOne) {

@@ -35,6 +35,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
         if (chdir(workingDir.c_str()) != 0) _exit(126);
+        // The game's log of its run goes with the captured output, not to the home folder;
+        // a test that reads it names its own folder, which comes later and wins.
+        setenv("XDG_STATE_HOME", (outputDir_ + "/state").c_str(), 1);
         for (const std::string& entry : extraEnv) putenv(strdup(entry.c_str()));
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));

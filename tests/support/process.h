@@ -1,5 +1,6 @@
 // Runs a program as a child process, as a console user would: its own working directory,
-// standard input closed, standard output and error captured.
+// standard input closed, standard output and error captured, and XDG_STATE_HOME a scratch
+// folder of its own, so no game's log lands in the home folder.
 #pragma once
 
 #include <string>
@@ -19,6 +20,7 @@ struct ProcessResult {
 
 class ChildProcess {
 public:
+    // extraEnv entries are "NAME=value", or "NAME" to unset it.
     ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir,
                  const std::vector<std::string>& extraEnv = {});
     ~ChildProcess();
