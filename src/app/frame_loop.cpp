@@ -57,7 +57,8 @@ void drawText(const HudText& text) {
 // Carries out what the rules decided, in the order the rules themselves would.
 void apply(const Outcome& outcome) {
     if (outcome.wireframe) glPolygonMode(GL_FRONT_AND_BACK, *outcome.wireframe ? GL_LINE : GL_FILL);
-    for (int ping = 0; ping < outcome.sonarPings; ++ping) playSonar(sonarVolume(game.distanceToMorvie));
+    for (int ping = 0; ping < outcome.sonarPings; ++ping)
+        playSonar(sonarVolume(game.distanceToMorvie));
     if (outcome.creatureMaterial && world.morvie) {
         world.morvie->setMaterial(outcome.creatureMaterial->x, outcome.creatureMaterial->y);
     }
@@ -139,19 +140,20 @@ void renderWorld() {
     lastPassCounts = renderLitScene(camera);
 }
 
-void runFrame(const InputSource& polled, double now) {
+void runFrame(const InputSource& polled, double wallNow) {
     // The shutter and the photo rule must both see a tapped P.
     const FrameInput input(polled);
-    deltaTime = static_cast<float>(now - lastFrame);
-    lastFrame = now;
+    gameClock.advance(wallNow);
+    const double now = gameClock.now;
+    const float deltaTime = gameClock.deltaTime;
     developPhotos();
 
     if (!game.gameOver) {
         WorldStepOutcome stepped;
         {
             const render::TimedPart timed(render::FramePart::WorldStep);
-            stepped = updateScene(world, deltaTime, cameraPos, game, settings, worldTimers,
-                                  lastPassCounts);
+            stepped = updateScene(world, {deltaTime, gameClock.realFrameTime}, cameraPos, game,
+                                  settings, worldTimers, lastPassCounts);
         }
         apply(stepped);
     }
@@ -177,7 +179,7 @@ void runFrame(const InputSource& polled, double now) {
 
 void runFrameLoop() {
     const GlfwInput input(window);
-    lastFrame = glfwGetTime();
+    gameClock.start(glfwGetTime());
     while (!glfwWindowShouldClose(window)) {
         runFrame(input, glfwGetTime());
         glfwSwapBuffers(window);

@@ -9,12 +9,13 @@ namespace tarn::app {
 // Winning or losing does not end it: the world then stands still and drawing goes on.
 void runFrameLoop();
 
-// One frame at the time now (seconds on GLFW's clock), everything but presenting it:
+// One frame at wall time wallNow (seconds on GLFW's clock), everything but presenting it:
 // world step, shadow pass, lit scene or depth view, the shutter's read of that picture when
 // a photo is taken, light time-out, status lines, Escape, input step, banners. Photos of
 // earlier frames are handed to the writer at its start. Needs init's resources and a
-// current context; the frame clock (lastFrame) must hold the previous frame's time.
-void runFrame(const InputSource& input, double now);
+// current context; gameClock must have been started (or hold the previous frame). The game
+// moves by the wall time since the last frame, at most maxFrameStep.
+void runFrame(const InputSource& input, double wallNow);
 
 // The frame's drawing of the world: the shadow pass, then either the shadow map itself
 // (the depth view) or the lit scene into the window.

@@ -28,7 +28,6 @@ WorldTimers worldTimers;
 scene::World world;
 render::PassCounts lastPassCounts;
 
-double lastFrame = 0.0;
-float deltaTime = 0.0f;
+GameClock gameClock;
 
 }  // namespace tarn::app

@@ -5,6 +5,7 @@
 #include <glm/glm.hpp>
 #include <memory>
 
+#include "app/game_clock.h"
 #include "gfx/shader.h"
 #include "render/scene_pass.h"
 #include "scene/world.h"
@@ -40,8 +41,7 @@ extern scene::World world;
 // The counts of the last scene pass of the previous frame, for the statistics.
 extern render::PassCounts lastPassCounts;
 
-// The frame clock, in seconds on GLFW's clock.
-extern double lastFrame;
-extern float deltaTime;
+// The frame clock: GLFW's wall clock in, the game's own time out.
+extern GameClock gameClock;
 
 }  // namespace tarn::app

@@ -26,11 +26,11 @@ std::string respawnLine(glm::vec2 at) {
     return out.str();
 }
 
-void addStatistics(float deltaTime, const Settings& settings, render::PassCounts counts,
+void addStatistics(float frameTime, const Settings& settings, render::PassCounts counts,
                    WorldStepOutcome& outcome) {
     std::ostringstream frame;
-    frame << "frametime: " << deltaTime * 1000.0f << " ms" << " = ~" << 1.0 / double(deltaTime)
-          << " fps";
+    frame << "frametime: " << frameTime * 1000.0f << " ms"
+          << " = ~" << 1.0 / double(frameTime) << " fps";
     std::ostringstream culling;
     culling << "Frustrum active? " << (settings.frustumCullingEnabled ? 1 : 0)
             << ", objects total: " << counts.objectsTotal
@@ -41,9 +41,10 @@ void addStatistics(float deltaTime, const Settings& settings, render::PassCounts
 
 }  // namespace
 
-WorldStepOutcome updateScene(scene::World& world, float deltaTime, glm::vec3 cameraPos,
+WorldStepOutcome updateScene(scene::World& world, FrameTimes times, glm::vec3 cameraPos,
                              GameState& game, const Settings& settings, WorldTimers& timers,
                              render::PassCounts lastCounts) {
+    const float deltaTime = times.deltaTime;
     WorldStepOutcome outcome;
     if (world.lakebed) world.lakebed->update(deltaTime);
     if (world.morvie) {
@@ -73,16 +74,17 @@ WorldStepOutcome updateScene(scene::World& world, float deltaTime, glm::vec3 cam
 
     timers.statsTimer += deltaTime;
     if (timers.statsTimer > statsPeriod) {
-        if (settings.frametimeOutput) addStatistics(deltaTime, settings, lastCounts, outcome);
+        if (settings.frametimeOutput) {
+            addStatistics(times.realFrameTime, settings, lastCounts, outcome);
+        }
         timers.statsTimer = 0.0f;
     }
 
     timers.causticsTimer += deltaTime;
     if (double(timers.causticsTimer) > causticsPeriod) {
         outcome.causticsFrameToBind = timers.causticsFrame;
-        timers.causticsFrame = timers.causticsFrame < paths::causticsFrameCount - 1
-                                   ? timers.causticsFrame + 1
-                                   : 0;
+        timers.causticsFrame =
+            timers.causticsFrame < paths::causticsFrameCount - 1 ? timers.causticsFrame + 1 : 0;
         timers.causticsTimer = 0.0f;
     }
 

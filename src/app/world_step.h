@@ -15,9 +15,9 @@
 namespace tarn::app {
 
 struct WorldStepOutcome {
-    std::vector<std::string> lines;         // console lines, in order
+    std::vector<std::string> lines;          // console lines, in order
     std::optional<int> causticsFrameToBind;  // index into the 32 frames, for unit 4
-    std::optional<float> sonarVolume;       // a periodic ping to play at this volume
+    std::optional<float> sonarVolume;        // a periodic ping to play at this volume
 };
 
 // How far a swimmer keeps above the floor and inside the square.
@@ -35,9 +35,16 @@ constexpr float statsPeriod = 0.5f;
 constexpr double causticsPeriod = 0.05;
 constexpr double sonarPeriod = 7.0;
 
+// The frame's length twice: the game's step moves the world, and the wall clock's is what
+// the statistics report.
+struct FrameTimes {
+    float deltaTime = 0.0f;
+    float realFrameTime = 0.0f;
+};
+
 // Runs only while the game is open. lastCounts are the counts of the last scene pass, for
 // the statistics.
-WorldStepOutcome updateScene(scene::World& world, float deltaTime, glm::vec3 cameraPos,
+WorldStepOutcome updateScene(scene::World& world, FrameTimes times, glm::vec3 cameraPos,
                              GameState& game, const Settings& settings, WorldTimers& timers,
                              render::PassCounts lastCounts);
 

@@ -35,15 +35,15 @@ float reachOf(const std::string& gamePath) {
 
 struct Swimmer {
     const scene::SceneObject* body;
-    float reach;       // farthest point of the body, fin included
+    float reach;  // farthest point of the body, fin included
     double inFloorFor = 0.0;
 };
 
 struct GameReport {
-    double highestReach = -1e9;        // the top of any body, against the surface at 15
-    double longestInFloor = 0.0;       // seconds in a row
-    float farthestCreature = 0.0f;     // largest |x| or |z| of the creature
-    bool duckAshore = false;           // outside the square or over dry land
+    double highestReach = -1e9;     // the top of any body, against the surface at 15
+    double longestInFloor = 0.0;    // seconds in a row
+    float farthestCreature = 0.0f;  // largest |x| or |z| of the creature
+    bool duckAshore = false;        // outside the square or over dry land
 };
 
 // One game of the given length from a seeded lake, stepped at a fixed frame rate.
@@ -57,7 +57,8 @@ GameReport playGame(unsigned seed, double minutes, int framesPerSecond, float cr
         world.fishes[i] = scene::createLakeFish(i, nullptr);
         swimmers.push_back({world.fishes[i].get(), i >= 8 ? longFishReach : smallFishReach});
     }
-    for (auto& duck : world.ducks) duck = std::make_unique<scene::Duck>(glm::mat4(1.0f), 12, nullptr);
+    for (auto& duck : world.ducks)
+        duck = std::make_unique<scene::Duck>(glm::mat4(1.0f), 12, nullptr);
     app::GameState game;
     app::Settings settings;
     app::WorldTimers timers;
@@ -65,7 +66,7 @@ GameReport playGame(unsigned seed, double minutes, int framesPerSecond, float cr
     const float dt = 1.0f / float(framesPerSecond);
     const long frames = long(minutes * 60.0 * framesPerSecond);
     for (long frame = 0; frame < frames; ++frame) {
-        app::updateScene(world, dt, glm::vec3(0.0f, 0.0f, 3.0f), game, settings, timers, {});
+        app::updateScene(world, {dt, dt}, glm::vec3(0.0f, 0.0f, 3.0f), game, settings, timers, {});
         for (Swimmer& s : swimmers) {
             const glm::vec3 p = s.body->position();
             report.highestReach = std::max(report.highestReach, double(p.y + s.reach));
@@ -80,8 +81,7 @@ GameReport playGame(unsigned seed, double minutes, int framesPerSecond, float cr
                                  scene::heightMap->smoothHeight(p.x, p.z) > lake::waterLevel;
         }
         const glm::vec3 c = world.morvie->position();
-        report.farthestCreature =
-            std::max({report.farthestCreature, std::abs(c.x), std::abs(c.z)});
+        report.farthestCreature = std::max({report.farthestCreature, std::abs(c.x), std::abs(c.z)});
     }
     return report;
 }
@@ -94,10 +94,10 @@ TEST(LakeAnimals, StayInTheLakeThroughLongGamesAtAnyFrameRate) {
     // The fins hang behind the body and swing sideways, so they reach at most their hinge
     // distance plus their own length.
     const float creatureReach = reachOf(paths::morvieModel);
-    const float smallFishReach = std::max(reachOf(paths::fishSmallModel),
-                                          0.4f + reachOf(paths::finHigherModel));
-    const float longFishReach = std::max(reachOf(paths::fishLongModel),
-                                         0.55f + reachOf(paths::finLongThinModel));
+    const float smallFishReach =
+        std::max(reachOf(paths::fishSmallModel), 0.4f + reachOf(paths::finHigherModel));
+    const float longFishReach =
+        std::max(reachOf(paths::fishLongModel), 0.55f + reachOf(paths::finLongThinModel));
 
     // Thirteen swimmers and twelve ducks a game: 750 animal-games of 20 minutes in all,
     // enough to meet a fault that strikes one in a hundred.
@@ -120,4 +120,3 @@ TEST(LakeAnimals, StayInTheLakeThroughLongGamesAtAnyFrameRate) {
     }
     scene::heightMap.reset();
 }
-

@@ -1,9 +1,10 @@
 // The hunt on the real binary with real key presses: taps are never lost, misses fill the
 // card and each is kept as a picture (or reported when it cannot be), the sinking bonus
-// card can be picked up at the start, and the light runs out.
+// card can be picked up at the start, the light runs out, and a stopped game loses nothing.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <iostream>
 #include <regex>
 #include <thread>
@@ -143,4 +144,55 @@ TEST(HuntEndToEnd, TheSinkingCardGivesThreePhotosOnceAndTheLightRunsOutAfterTwen
     std::smatch used;
     ASSERT_TRUE(std::regex_search(result.out, used, std::regex("Duration of Light used: ([0-9.]+)\n")));
     EXPECT_GT(std::stod(used[1]), 20.0) << "the light went out early";
+}
+
+// A laptop suspended mid-hunt, or a debugger holding the game: the stop is no time of play.
+TEST(HuntEndToEnd, AStoppedGameLosesNoLightAndItsCreatureSwimsNoFartherForIt) {
+    const std::string folder = makeTempDir() + "/photos";
+    ChildProcess game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR,
+                      gameEnvironment({"TARNHOLLOW_PHOTO_DIR=" + folder}));
+    const std::string id = waitForGameWindow(game.pid());
+    ASSERT_FALSE(id.empty()) << "no Tarnhollow window appeared";
+    ASSERT_TRUE(game.waitForOutput("ShadowMap framebuffer complete.", 60.0));
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+
+    tapKey(id, "m");
+    ASSERT_TRUE(game.waitForOutput("Light toggled ON.\n", 30.0)) << game.outputSoFar();
+    const Clock::time_point lightOn = Clock::now();
+    tapKey(id, "p");
+    ASSERT_TRUE(game.waitForOutput("You have 4 photos left.\n", 30.0)) << game.outputSoFar();
+    const Clock::time_point firstPhoto = Clock::now();
+
+    constexpr double stopSeconds = 15.0;
+    kill(game.pid(), SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::duration<double>(stopSeconds));
+    kill(game.pid(), SIGCONT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));  // past the half-second guard
+
+    tapKey(id, "p");
+    ASSERT_TRUE(game.waitForOutput("You have 3 photos left.\n", 30.0)) << game.outputSoFar();
+    const double betweenPhotos = seconds(Clock::now() - firstPhoto) - stopSeconds;
+    tapKey(id, "m");
+    ASSERT_TRUE(game.waitForOutput("Light toggled OFF.", 30.0)) << game.outputSoFar();
+    const double lightPlayed = seconds(Clock::now() - lightOn) - stopSeconds;
+    tapKey(id, "Escape");
+    const ProcessResult result = game.wait(30.0);
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+
+    // The stop may cost one frame's longest step, a third of a second, and nothing more.
+    std::smatch used;
+    ASSERT_TRUE(std::regex_search(result.out, used,
+                                  std::regex("Light toggled OFF. Sum used so far: ([0-9.]+)\n")));
+    EXPECT_LT(std::stod(used[1]), lightPlayed + 0.4) << "the light burnt while the game stood";
+
+    const std::vector<std::string> kept = filesIn(folder);
+    ASSERT_EQ(kept.size(), 2u) << result.out << result.err;
+    const auto distance = [&](const std::string& name) {
+        return std::stod(pngTextChunks(readFile(folder + "/" + name))["Distance to Morvie"]);
+    };
+    // The creature swims a unit a second; the camera stood still.
+    EXPECT_LT(std::abs(distance(kept[1]) - distance(kept[0])), betweenPhotos + 0.4)
+        << "Morvie swam on while the game stood: " << distance(kept[0]) << " m, then "
+        << distance(kept[1]) << " m";
 }

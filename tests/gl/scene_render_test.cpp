@@ -10,6 +10,7 @@
 #include "app/globals.h"
 #include "render/scene_pass.h"
 #include "render/shadow_map.h"
+#include "scene/height_map.h"
 #include "support/lake_game.h"
 
 using namespace tarn;
@@ -46,8 +47,9 @@ TEST_F(LakeFrame, ShadowMapFromTheLakebedsCacheEqualsAWholePassWithAndWithoutWir
         EXPECT_EQ(differ, 0u) << when;
     };
     const auto pressF3 = [&] {
+        framesUntil(lastTime + 0.6);  // past the settings keys' half-second debounce
         input.keys = {app::keys::f3};
-        frame(lastTime + 0.6);  // past the settings keys' half-second debounce
+        frame(lastTime + 0.1);
         input.keys.clear();
     };
     framesUntil(lastTime + 0.5);
@@ -115,4 +117,23 @@ TEST_F(LakeFrame, OnlyTheWaterSurfaceBlendsAndF9MakesItOpaque) {
     app::cameraPos = {0.0f, 8.0f, 3.0f};
     app::cameraFront = glm::normalize(glm::vec3(0.3f, 1.0f, 0.0f));
     EXPECT_GT(frameWith(true).changedShare(frameWith(false)), 0.25);
+}
+
+TEST_F(LakeFrame, AtItsLowestTheCameraSeesTheFloorInEveryRowBelowTheHorizon) {
+    const glm::vec3 ground(0.0f, float(scene::heightMap->smoothHeight(0.0, 3.0)), 3.0f);
+    app::cameraPos = ground + glm::vec3(0.0f, app::cameraClearance, 0.0f);
+    ASSERT_TRUE(scene::isPositionFree(app::cameraPos, app::cameraClearance));
+    // Level, the rows more than a tenth of the window below the horizon meet the floor
+    // within 2.5 units; looking 30 degrees down, all but the top fifth do.
+    for (const auto& [pitch, floorRows] : {std::pair{0.0f, 0.4f}, {-30.0f, 0.8f}}) {
+        const float radians = glm::radians(pitch);
+        app::cameraFront = {0.0f, std::sin(radians), -std::cos(radians)};
+        app::renderWorld();
+        const test::WindowImage window = readWindow();
+        int emptyRows = 0;
+        for (int y = 0; y < int(height * floorRows); ++y)
+            emptyRows += window.count(0, y, width, y + 1, test::isWater) > width / 20;
+        EXPECT_EQ(emptyRows, 0) << "looking " << pitch << " degrees";
+        if (emptyRows) window.savePng(test::screenshotPath("floor-cut-away.png"));
+    }
 }

@@ -6,6 +6,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "app/game_clock.h"
 #include "app/rules.h"
 #include "scene/height_map.h"
 #include "scene/random.h"
@@ -23,7 +24,7 @@ protected:
         world.bonusCard = std::make_unique<scene::BonusObject>(glm::mat4(1.0f));
     }
     app::WorldStepOutcome step(float dt) {
-        return app::updateScene(world, dt, camera, game, settings, timers, {30, 12});
+        return app::updateScene(world, {dt, dt}, camera, game, settings, timers, {30, 12});
     }
 
     scene::World world;
@@ -115,4 +116,38 @@ TEST_F(WorldStep, TheCardSinksRestsTenSecondsAndComesBackWithItsLine) {
     game.bonusFound = true;
     step(1.0f);
     EXPECT_EQ(world.bonusCard->position(), back) << "a found card still moves";
+}
+
+// A stop of the process (a suspend, a debugger) comes back as one frame a minute long.
+TEST_F(WorldStep, AStalledFrameMovesTheWorldAndBurnsTheLightAThirdOfASecondAtMost) {
+    app::GameClock clock;
+    clock.start(100.0);
+    const auto frameAt = [&](double wallNow) {
+        clock.advance(wallNow);
+        step(clock.deltaTime);
+        app::Outcome outcome;
+        app::switchOffSpentLight(clock.now, game, outcome);
+    };
+    frameAt(100.1);
+    game.lightOn = true;
+    game.lightOnSince = clock.now;
+    game.lightUsedSum = 19.0;  // a second of the budget left
+    const glm::vec3 before = world.morvie->position();
+    frameAt(160.1);
+    EXPECT_LE(glm::distance(world.morvie->position(), before), 1.0f / 3.0f + 1e-4f)
+        << "the creature swims a unit a second";
+    EXPECT_TRUE(game.lightOn) << "the stop burnt the rest of the battery";
+    EXPECT_FLOAT_EQ(clock.realFrameTime, 60.0f) << "the statistics still see the real frame";
+
+    // Frames slower than the limit are slow motion, paused ones and a clock that went back
+    // move nothing, and the next plain frame moves as far as it lasted.
+    const double start = clock.now;
+    frameAt(161.1);
+    frameAt(162.1);
+    EXPECT_NEAR(clock.now - start, 2.0 / 3.0, 1e-9);
+    clock.advance(170.0, true);
+    clock.advance(169.0);
+    EXPECT_NEAR(clock.now - start, 2.0 / 3.0, 1e-9);
+    clock.advance(169.1);
+    EXPECT_NEAR(clock.deltaTime, 0.1f, 1e-5f);
 }

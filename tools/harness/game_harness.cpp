@@ -79,8 +79,8 @@ const std::vector<View>& galleryViews() {
 double startFreshGame(bool withSound) {
     app::resetToFirstStart();
     app::startGame(withSound);
-    app::lastFrame = 1.0;
-    return app::lastFrame;
+    app::gameClock.start(1.0);
+    return app::gameClock.lastFrame;
 }
 
 void renderView(const View& view) {
