@@ -15,7 +15,7 @@ extern float cameraYaw;        // degrees; not wrapped
 extern float cameraPitch;      // degrees, kept within [-89, 89]
 extern float lastX;            // cursor of the previous look stage, screen pixels
 extern float lastY;
-extern bool firstMouse;        // the next look stage only takes the cursor as reference
+extern bool firstMouse;  // the next look stage only takes the cursor as reference
 
 // Written once per frame by the scene pass.
 extern glm::mat4 viewMatrix;
@@ -24,14 +24,24 @@ extern glm::mat4 viewProjectionMatrix;
 
 constexpr float cameraSpeed = 2.5f;        // world units per second
 constexpr float mouseSensitivity = 0.05f;  // degrees per screen pixel
+// From the floor, the square's edge and the water surface.
 constexpr float cameraClearance = 0.5f;
+// The longest piece of a step tested on its own, world units.
+constexpr float maxCameraPiece = 0.25f;
 constexpr float fieldOfViewY = 1.0471976f;  // 60 degrees
-constexpr float nearPlane = 1.0f;
+// Well inside the clearance: the near plane's half-diagonal is 0.1 at 4:3 and 0.15 at 21:9,
+// so the floor, a wall or the surface the camera keeps its distance from is never cut away.
+constexpr float nearPlane = 0.1f;
 constexpr float farPlane = 30.0f;
 
 // W, S, A, D: each key steps from the current position, so with several held only the
-// last of them in that order moves. A step whose end point is not free is dropped whole.
+// last of them in that order moves. The step goes through stepCamera.
 void moveCamera(const InputSource& input, float deltaTime);
+
+// The camera's way from `from` by `move`, in pieces of at most maxCameraPiece: it ends at
+// the last piece whose end keeps the camera's clearance, so it stops short of a ridge,
+// the floor, the square's edge or the surface instead of passing them.
+glm::vec3 stepCamera(glm::vec3 from, glm::vec3 move);
 
 // Mouse look: yaw and pitch from the cursor motion since the last call.
 void lookAround(const InputSource& input);

@@ -52,8 +52,8 @@ HeightMap::HeightMap(const std::string& path) {
     check::ImageOpenFailure failure;
     if (!check::openCheckedImage(path, check::maxImageSide, failure)) {
         // The library's text names no file; the checks' reasons are given with it.
-        reportFailedLoad(failure.code, failure.refused ? "[" + path + "] " + failure.text
-                                                       : failure.text);
+        reportFailedLoad(failure.code,
+                         failure.refused ? "[" + path + "] " + failure.text : failure.text);
     } else {
         std::cout << "Successfully loaded heightMap file." << std::endl;
         // Whatever the file holds (grey, RGB, 16-bit), lookups read 4 bytes a pixel.
@@ -102,15 +102,9 @@ double HeightMap::smoothHeight(double x, double z) const {
 }
 
 bool isPositionFree(glm::vec3 position, float clearance) {
-    const float x = position.x;
-    const float z = position.z;
-    if (x - clearance < -worldLimit || z - clearance < -worldLimit || x + clearance > worldLimit ||
-        z + clearance > worldLimit) {
-        return false;
-    }
-    const double floor = heightMap ? heightMap->terrainHeight(x, z) : lowestFloor;
-    const float top = position.y - clearance;
-    return !(floor > static_cast<double>(top));
+    // The lakebed drawn runs between the samples and stands above the stepped floor on the
+    // banks: a test against the steps would let the camera sit inside the drawn slope.
+    return !(depthOutOfWater(position, clearance, clearance) > 0.0f);
 }
 
 float depthOutOfWater(glm::vec3 position, float floorClearance, float surfaceClearance) {

@@ -43,10 +43,9 @@ double heightOfSample(unsigned char s);
 // The one height map of the lake, loaded at start-up.
 extern std::unique_ptr<HeightMap> heightMap;
 
-// True when the position, widened by the clearance, lies inside the square x, z within
-// [-53, 53] and at least the clearance above the floor. Equality passes. The square is
-// tested first, so a position outside it never reads the map. With no map loaded only the
-// square limits.
+// True when the position keeps the clearance inside the square x, z within [-53, 53], above
+// the floor that is drawn (the smooth floor) and below the water surface. Equality passes.
+// With no map loaded only the square and the surface limit.
 bool isPositionFree(glm::vec3 position, float clearance);
 
 // How far a swimmer is out of open water: 0 where it keeps the clearance inside the square

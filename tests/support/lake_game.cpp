@@ -22,13 +22,9 @@
 
 namespace tarn::test {
 
-namespace {
-
 bool isWater(int r, int g, int b) {
     return std::abs(r - 83) <= 3 && std::abs(g - 83) <= 3 && std::abs(b - 166) <= 3;
 }
-
-}  // namespace
 
 double WindowImage::waterShare() const {
     return rgb.empty() ? 0.0 : count(0, 0, width, height, isWater) / (double(width) * height);

@@ -13,6 +13,9 @@
 
 namespace tarn::test {
 
+// The water's clear colour, where nothing is drawn or the fog is complete.
+bool isWater(int r, int g, int b);
+
 // RGB pixels of the window, top row first.
 struct WindowImage {
     int width = 0;

@@ -1,10 +1,12 @@
 // Camera movement and mouse look, driven by scripted input without a window.
+#include "app/camera.h"
+
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <glm/gtc/matrix_transform.hpp>
+#include <random>
 
-#include "app/camera.h"
 #include "app/input.h"
 #include "scene/height_map.h"
 
@@ -55,38 +57,64 @@ TEST_F(Camera, OnlyTheLastHeldKeyInOrderWSADMoves) {
     EXPECT_FLOAT_EQ(cameraPos.x, 2.0f) << "A with D strafes right";
 }
 
-TEST_F(Camera, NothingStopsItAtTheWaterLine) {
-    hold({GLFW_KEY_W});
-    cameraPos = {0.0f, 14.9f, 0.0f};
-    cameraFront = {0.0f, 1.0f, 0.0f};
-    moveCamera(input, 0.4f);
-    EXPECT_FLOAT_EQ(cameraPos.y, 15.9f);
-}
-
-TEST_F(Camera, StepsEndingOutsideTheSquareOrTooNearTheFloorAreDroppedWhole) {
+TEST_F(Camera, ItStaysHalfAUnitInsideTheSquareAboveTheFloorAndBelowTheSurface) {
     hold({GLFW_KEY_W});
     for (const glm::vec3 side : {glm::vec3(1, 0, 0), glm::vec3(-1, 0, 0), glm::vec3(0, 0, 1),
-                                 glm::vec3(0, 0, -1)}) {
+                                 glm::vec3(0, 0, -1), glm::vec3(0, 1, 0)}) {
+        const float limit = side.y > 0.0f ? 14.5f : 52.5f;
         cameraFront = side;
-        cameraPos = 52.4f * side;
-        moveCamera(input, 0.08f);  // 0.2 further would end at 52.6
-        EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), 52.4f);
-        cameraPos = 52.25f * side;
-        moveCamera(input, 0.1f);  // ends at exactly 52.5
-        EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), 52.5f) << side.x << "," << side.z;
+        cameraPos = (limit - 0.1f) * side;
+        moveCamera(input, 0.08f);  // 0.2 further would pass the limit
+        EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), limit - 0.1f);
+        cameraPos = (limit - 0.25f) * side;
+        moveCamera(input, 0.1f);  // ends at exactly the limit
+        EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), limit) << side.x << "," << side.y;
+        moveCamera(input, 100.0f);  // however long the frame
+        EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), limit) << "through the limit";
     }
 
-    // Half a unit above the floor is the nearest it may come.
-    heightMap = flatMap(226);  // floor at 13.0
+    // Half a unit above the floor is the nearest it may come; a long step down stops at the
+    // last quarter unit that keeps it.
+    heightMap = flatMap(113);  // floor at 1.0
     cameraFront = {0.0f, -1.0f, 0.0f};
-    hold({GLFW_KEY_W});
-    cameraPos = {0.0f, 14.0f, 0.0f};
+    cameraPos = {0.0f, 2.0f, 0.0f};
     moveCamera(input, 0.2f);  // down to exactly 0.5 above the floor
-    EXPECT_FLOAT_EQ(cameraPos.y, 13.5f);
+    EXPECT_FLOAT_EQ(cameraPos.y, 1.5f);
+    cameraPos = {0.0f, 3.0f, 0.0f};
+    moveCamera(input, 1.0f);  // 2.5 down in ten pieces: six of them are free
+    EXPECT_NEAR(cameraPos.y, 1.5f, 1e-5f);
+}
 
-    cameraPos = {0.0f, 13.99f, 0.0f};
-    moveCamera(input, 0.2f);  // would end 0.49 above
-    EXPECT_FLOAT_EQ(cameraPos.y, 13.99f);
+// A ridge across the lake, 10 units above a deep floor, its flanks climbing 3.2 units for
+// one across, as the lake's walls do.
+TEST_F(Camera, NoLongFrameTakesItThroughARidge) {
+    std::vector<unsigned char> rgba(110 * 110 * 4, 0);
+    for (int row = 0; row < 110; ++row) {
+        for (int column = 52; column <= 58; ++column)
+            rgba[(row * 110 + column) * 4] =
+                static_cast<unsigned char>(100 - 30 * std::abs(column - 55));
+    }
+    heightMap = std::make_unique<HeightMap>(110, 110, std::move(rgba));
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    int blocked = 0;
+    for (int trial = 0; trial < 20000; ++trial) {
+        const glm::vec3 from(unit(random) * 4.0f, -10.0f + 2.0f * (unit(random) + 1.0f),
+                             unit(random) * 40.0f);
+        if (!tarn::scene::isPositionFree(from, cameraClearance)) continue;
+        // Up to a two-second frame.
+        const glm::vec3 move =
+            glm::vec3(unit(random), unit(random) * 0.3f, unit(random)) * (cameraSpeed * 2.0f);
+        const glm::vec3 to = stepCamera(from, move);
+        for (float t = 0.0f; t <= 1.0f; t += 0.01f) {
+            const glm::vec3 p = glm::mix(from, to, t);
+            ASSERT_GT(p.y, heightMap->smoothHeight(p.x, p.z))
+                << "from " << from.x << "," << from.y << "," << from.z << " by " << move.x << ","
+                << move.y << "," << move.z;
+        }
+        blocked += glm::length(to - from) < glm::length(move) * 0.999f;
+    }
+    EXPECT_GT(blocked, 1000) << "the ridge stopped too few steps to prove anything";
 }
 
 TEST_F(Camera, MouseLookTakesTheFirstCursorAsReferenceAndStopsPitchAt89Degrees) {
