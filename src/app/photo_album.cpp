@@ -81,7 +81,7 @@ std::string isoTime(std::chrono::system_clock::time_point when) {
 std::vector<gfx::PngText> factTexts(const PhotoFacts& facts) {
     char distance[32];
     std::snprintf(distance, sizeof distance, "%.2f m", double(facts.judged.distanceToMorvie));
-    return {
+    std::vector<gfx::PngText> texts = {
         {"Title", facts.judged.hit ? "Morvie" : "A photo from the lake"},
         {"Creation Time", isoTime(facts.takenAt)},
         {"Distance to Morvie", distance},
@@ -90,6 +90,11 @@ std::vector<gfx::PngText> factTexts(const PhotoFacts& facts) {
         {"Photos left", std::to_string(facts.judged.photosLeft)},
         {"Software", "Tarnhollow"},
     };
+    if (!facts.judged.hit) {
+        texts.push_back({"Missed because", facts.judged.inRange ? "Morvie was not in the picture"
+                                                                : "too far from Morvie"});
+    }
+    return texts;
 }
 
 bool writeWhole(int fd, const std::string& bytes) {
@@ -131,8 +136,15 @@ std::string nameWithoutReplacing(const std::string& temp, const std::string& ste
 
 }  // namespace
 
-std::string photoFolder(const std::function<const char*(const char*)>& lookup) {
-    if (const char* chosen = lookup("TARNHOLLOW_PHOTO_DIR")) return chosen;
+std::string photoFolder(const std::function<const char*(const char*)>& lookup,
+                        const std::string& startFolder) {
+    if (const char* chosen = lookup("TARNHOLLOW_PHOTO_DIR")) {
+        // The game changes into its data folder: a relative folder means the one the player
+        // started it from, and the console names it whole.
+        if (chosen[0] == '\0' || chosen[0] == '/') return chosen;
+        return withoutTrailingSlashes(
+            (std::filesystem::path(startFolder) / chosen).lexically_normal().string());
+    }
     const char* homeValue = lookup("HOME");
     const std::string home = homeValue ? homeValue : "";
     const auto absolute = [&](const char* name) {
@@ -154,7 +166,9 @@ std::string photoFolder(const std::function<const char*(const char*)>& lookup) {
 }
 
 std::string photoFolderFromEnvironment() {
-    return photoFolder([](const char* name) { return std::getenv(name); });
+    std::error_code noWorkingDir;
+    const std::string here = std::filesystem::current_path(noWorkingDir).string();
+    return photoFolder([](const char* name) { return std::getenv(name); }, here);
 }
 
 PhotoAlbum::PhotoAlbum(std::string folder) : folder_(withoutTrailingSlashes(std::move(folder))) {}

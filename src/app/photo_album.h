@@ -25,8 +25,11 @@ struct PhotoFacts {
 // pictures folder the desktop names (XDG_PICTURES_DIR in the environment or in
 // $XDG_CONFIG_HOME/user-dirs.dirs); otherwise $XDG_DATA_HOME/tarnhollow/photos. Empty means
 // keep none: TARNHOLLOW_PHOTO_DIR set to the empty string, or no home folder to go by.
-// lookup returns an environment variable's value, null when it is unset.
-std::string photoFolder(const std::function<const char*(const char*)>& lookup);
+// lookup returns an environment variable's value, null when it is unset; a relative
+// TARNHOLLOW_PHOTO_DIR is taken from startFolder.
+std::string photoFolder(const std::function<const char*(const char*)>& lookup,
+                        const std::string& startFolder);
+// From the environment and the working directory: ask before changing into the data folder.
 std::string photoFolderFromEnvironment();
 
 // How one photo ended, for the console.

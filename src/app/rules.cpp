@@ -18,7 +18,7 @@ std::string line(const Parts&... parts) {
 struct SettingsKey {
     int key;
     bool Settings::*flag;
-    const char* onText;   // null: the key is silent
+    const char* onText;  // null: the key is silent
     const char* offText;
 };
 
@@ -26,8 +26,7 @@ const SettingsKey settingsKeys[] = {
     {keys::f2, &Settings::frametimeOutput, "Activated frametime output.",
      "Deactivated frametime output."},
     {keys::f3, &Settings::wireframe, "Activated wireframe mode.", "Deactivated wireframe mode."},
-    {keys::f4, &Settings::nearestSampling,
-     "Changed Texture Sampling Quality to Nearest Neighbor.",
+    {keys::f4, &Settings::nearestSampling, "Changed Texture Sampling Quality to Nearest Neighbor.",
      "Changed Texture Sampling Quality to Bilinear."},
     {keys::f5, &Settings::mipmappingEnabled, "Activated MipMapping.", "Deactivated MipMapping."},
     {keys::f6, &Settings::showDepthMap, "Rendering depth map for shadow mapping.",
@@ -63,8 +62,8 @@ void toggleSpotlight(double now, GameState& game, Outcome& outcome) {
 // Runs only when shutterOpens said so.
 void takePhoto(double now, GameState& game, const RuleView& view, Outcome& outcome) {
     const bool inView =
-        view.frustum && view.frustum->testSphere(view.morviePosition, photoSphereRadius) ==
-                            scene::Frustum::Inside;
+        view.frustum &&
+        view.frustum->testSphere(view.morviePosition, photoSphereRadius) == scene::Frustum::Inside;
     const float distance = game.distanceToMorvie;
     const bool near = distance < photoRange || (game.lightOn && distance < photoRangeWithLight);
     const bool hit = inView && near;
@@ -76,7 +75,12 @@ void takePhoto(double now, GameState& game, const RuleView& view, Outcome& outco
         game.photoSuccess = true;
         game.gameOver = true;
     } else {
-        outcome.lines.push_back("Oh no - you were too far from Morvie when you took the photo.");
+        // Distance first: a creature out of range is the reason even when it is also out
+        // of the picture, as it always was.
+        outcome.lines.push_back(near ? "Oh no - Morvie was not in the picture when you took "
+                                       "the photo."
+                                     : "Oh no - you were too far from Morvie when you took the "
+                                       "photo.");
         game.photosLeft -= 1;
         outcome.lines.push_back(line("You have ", game.photosLeft, " photos left."));
         if (game.photosLeft == 0) {
@@ -85,7 +89,7 @@ void takePhoto(double now, GameState& game, const RuleView& view, Outcome& outco
             game.gameOver = true;
         }
     }
-    outcome.photo = PhotoTaken{hit, distance, game.lightOn, game.photosLeft};
+    outcome.photo = PhotoTaken{hit, distance, game.lightOn, game.photosLeft, near};
     game.lastPhotoTime = now;
 }
 
@@ -100,8 +104,8 @@ void pickUpBonus(GameState& game, const RuleView& view, Outcome& outcome) {
 
 }  // namespace
 
-void handleSettingsKeys(const InputSource& input, double now, GameState& game,
-                        Settings& settings, Outcome& outcome) {
+void handleSettingsKeys(const InputSource& input, double now, GameState& game, Settings& settings,
+                        Outcome& outcome) {
     for (const SettingsKey& k : settingsKeys) {
         if (!input.keyDown(k.key)) continue;
         if (now > game.settingsKeyTime + debounceSeconds) {
@@ -115,8 +119,8 @@ void handleSettingsKeys(const InputSource& input, double now, GameState& game,
     }
 }
 
-void handleGameCommands(const InputSource& input, double now, GameState& game,
-                        const RuleView& view, Outcome& outcome) {
+void handleGameCommands(const InputSource& input, double now, GameState& game, const RuleView& view,
+                        Outcome& outcome) {
     if (input.keyDown(keys::x)) game.maxLightDuration = cheatLightDuration;
     if (input.keyDown(keys::o)) ++outcome.sonarPings;
     if (input.keyDown(keys::m) || input.keyDown(keys::space)) {

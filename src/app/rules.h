@@ -19,14 +19,15 @@ struct PhotoTaken {
     bool hit = false;
     float distanceToMorvie = 0.0f;
     bool spotlightOn = false;
-    int photosLeft = 0;  // after the shot
+    int photosLeft = 0;    // after the shot
+    bool inRange = false;  // near enough: a miss in range missed by its framing
 };
 
 // What the rules ask of the frame, in the order it happened.
 struct Outcome {
-    std::vector<std::string> lines;  // console lines, each printed and flushed
-    int sonarPings = 0;              // pings to play at sonarVolume(distanceToMorvie)
-    std::optional<int> spotlight;    // new value of the main program's "spotlight"
+    std::vector<std::string> lines;             // console lines, each printed and flushed
+    int sonarPings = 0;                         // pings to play at sonarVolume(distanceToMorvie)
+    std::optional<int> spotlight;               // new value of the main program's "spotlight"
     std::optional<glm::vec2> creatureMaterial;  // (kd, ks) for the creature's setMaterial
     std::optional<bool> wireframe;              // polygon mode to switch to
     std::optional<std::string> endText;         // drawn in the frame that decides the game
@@ -37,7 +38,7 @@ struct Outcome {
 struct RuleView {
     glm::vec3 cameraPos{0.0f};
     glm::vec3 morviePosition{0.0f};
-    std::optional<glm::vec3> bonusPosition;  // empty when the world has no card
+    std::optional<glm::vec3> bonusPosition;   // empty when the world has no card
     const scene::Frustum* frustum = nullptr;  // this frame's; no frustum sees nothing
 };
 
@@ -53,13 +54,13 @@ constexpr float sonarFallOff = 70.0f;
 
 // F2 to F9. All eight share one stamp: a key acts only more than half a second after the
 // last frame in which any of them was down, and the first in F2..F9 order wins a frame.
-void handleSettingsKeys(const InputSource& input, double now, GameState& game,
-                        Settings& settings, Outcome& outcome);
+void handleSettingsKeys(const InputSource& input, double now, GameState& game, Settings& settings,
+                        Outcome& outcome);
 
 // X (cheat), O (sonar), M or SPACE (spotlight), P or the left button (photo), E (bonus),
 // in that order. Each key is read once, so a tap that GLFW kept for this poll is not lost.
-void handleGameCommands(const InputSource& input, double now, GameState& game,
-                        const RuleView& view, Outcome& outcome);
+void handleGameCommands(const InputSource& input, double now, GameState& game, const RuleView& view,
+                        Outcome& outcome);
 
 // Whether the photo rule takes a photo this frame (P or the left button down, outside the
 // half-second guard, photos left), asked before the rule runs so that the frame can read

@@ -229,6 +229,8 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     const CommandLine line = parseCommandLine(argc, argv);
     if (line.printIntro) std::cout << introText << std::endl << std::endl;
     if (!line.error.empty()) base::fatalExit(line.error);
+    // A relative photo folder is the player's, from where the game was started.
+    const std::string photoFolder = photoFolderFromEnvironment();
     // Before any window: without its files the game has nothing to show.
     enterDataFolder(installed);
     screenWidth = line.width;
@@ -269,7 +271,7 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     glfwSwapInterval(swapIntervalFor(std::getenv("TARNHOLLOW_VSYNC")));
 
     startGame(true);
-    beginPhotos(photoFolderFromEnvironment());
+    beginPhotos(photoFolder);
     runFrameLoop();
 
     cleanup();

@@ -15,10 +15,12 @@ TEST(PhotoFolder, TheGamesOwnVariableThenTheDesktopsPicturesFolderThenTheDataFol
     const std::string home = test::makeTempDir();
     std::map<std::string, std::string> env = {{"HOME", home}};
     const auto folder = [&] {
-        return app::photoFolder([&](const char* name) -> const char* {
-            const auto found = env.find(name);
-            return found == env.end() ? nullptr : found->second.c_str();
-        });
+        return app::photoFolder(
+            [&](const char* name) -> const char* {
+                const auto found = env.find(name);
+                return found == env.end() ? nullptr : found->second.c_str();
+            },
+            "/started/here");
     };
     EXPECT_EQ(folder(), home + "/.local/share/tarnhollow/photos");
     env["XDG_DATA_HOME"] = "relative/data";  // only absolute paths count
@@ -39,6 +41,8 @@ TEST(PhotoFolder, TheGamesOwnVariableThenTheDesktopsPicturesFolderThenTheDataFol
 
     env["TARNHOLLOW_PHOTO_DIR"] = "/chosen";
     EXPECT_EQ(folder(), "/chosen");
+    env["TARNHOLLOW_PHOTO_DIR"] = "myphotos/./lake/";
+    EXPECT_EQ(folder(), "/started/here/myphotos/lake") << "relative to where the game started";
     env["TARNHOLLOW_PHOTO_DIR"] = "";
     EXPECT_EQ(folder(), "") << "set but empty: no photos kept";
 }

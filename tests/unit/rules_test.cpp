@@ -5,6 +5,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include "app/camera.h"
 #include "app/hud.h"
 #include "app/input.h"
 
@@ -15,7 +16,7 @@ namespace {
 // The camera at the origin looking down -z, as the game's projection sees it.
 tarn::scene::Frustum cameraFrustum() {
     tarn::scene::Frustum frustum;
-    frustum.setProjection(1.0471976f, 800.0f / 600.0f, 1.0f, 30.0f);
+    frustum.setProjection(fieldOfViewY, 800.0f / 600.0f, nearPlane, farPlane);
     frustum.setCamera({0, 0, 0}, {0, 0, -1}, {0, 1, 0});
     return frustum;
 }
@@ -64,17 +65,20 @@ TEST_F(Rules, APhotoWinsWithinFourUnitsOrWithinSixWithTheLightOn) {
     EXPECT_TRUE(game.photoSuccess) << "5 units with the light";
 }
 
-TEST_F(Rules, APhotoMissesTooFarBehindTheCameraOrAtTheEdgeOfTheView) {
+TEST_F(Rules, APhotoMissesTooFarOrOutOfThePictureAndSaysWhich) {
     game.lightOn = true;
-    const glm::vec3 misses[] = {
-        {0.0f, 0.0f, -6.0f},  // too far even with the light
-        {0.0f, 0.0f, 3.0f},   // behind the camera
+    const std::pair<glm::vec3, const char*> misses[] = {
+        {{0.0f, 0.0f, -6.0f}, "Oh no - you were too far from Morvie when you took the photo."},
+        {{0.0f, 0.0f, 7.0f}, "Oh no - you were too far from Morvie when you took the photo."},
+        {{0.0f, 0.0f, 3.0f}, "Oh no - Morvie was not in the picture when you took the photo."},
     };
     double now = 1.0;
-    for (const glm::vec3& creature : misses) {
+    for (const auto& [creature, why] : misses) {
         const Outcome outcome = photoOf(creature, now);
         ASSERT_FALSE(outcome.lines.empty());
-        EXPECT_EQ(outcome.lines[0], "Oh no - you were too far from Morvie when you took the photo.");
+        EXPECT_EQ(outcome.lines[0], why);
+        ASSERT_TRUE(outcome.photo);
+        EXPECT_EQ(outcome.photo->inRange, creature.z == 3.0f);
         now += 1.0;
     }
     // Centre 0.05 inside the right plane: the 0.1 sphere pokes out of the view.
@@ -83,7 +87,12 @@ TEST_F(Rules, APhotoMissesTooFarBehindTheCameraOrAtTheEdgeOfTheView) {
     creature += right.normal * (0.05f - right.signedDistance(creature));
     photoOf(creature, now);
     EXPECT_FALSE(game.photoSuccess);
-    EXPECT_EQ(game.photosLeft, 2);
+    EXPECT_EQ(game.photosLeft, 1);
+}
+
+TEST_F(Rules, APointBlankPhotoWins) {
+    photoOf({0.0f, 0.0f, -1.05f});
+    EXPECT_TRUE(game.photoSuccess);
 }
 
 TEST_F(Rules,
