@@ -49,6 +49,7 @@ void Duck::update(float dt) {
     modelMatrix = glm::rotate(modelMatrix, (turnRate / 20.0f) * dt * degreesToRadians,
                               glm::vec3(0.0f, 1.0f, 0.0f));
     modelMatrix = glm::translate(modelMatrix, glm::vec3(speed * dt, 0.0f, 0.0f));
+    keepAxesOrthonormal();
 }
 
 }  // namespace tarn::scene

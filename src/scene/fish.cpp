@@ -57,6 +57,7 @@ void Fish::update(float dt) {
     modelMatrix = glm::rotate(modelMatrix, (rollRate / 20.0f) * dt * degreesToRadians, localX);
     modelMatrix = glm::rotate(modelMatrix, (turnRate / 20.0f) * dt * degreesToRadians, localY);
     modelMatrix = glm::translate(modelMatrix, glm::vec3(speed * dt, 0.0f, 0.0f));
+    keepAxesOrthonormal();
 
     if (kind == 2) {
         finMatrix = glm::translate(modelMatrix, glm::vec3(-0.55f, 0.0f, 0.0f));

@@ -50,6 +50,7 @@ void Morvie::update(float dt) {
     modelMatrix = glm::rotate(modelMatrix, (turnRate / 10.0f) * dt * degreesToRadians,
                               glm::vec3(0, 1, 0));
     modelMatrix = glm::translate(modelMatrix, glm::vec3(dt, 0.0f, 0.0f));
+    keepAxesOrthonormal();
 }
 
 void Morvie::setMaterial(float kd, float ks) {

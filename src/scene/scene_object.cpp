@@ -38,6 +38,21 @@ void SceneObject::turnAround() {
     modelMatrix = glm::rotate(modelMatrix, glm::pi<float>(), glm::vec3(0.0f, 1.0f, 0.0f));
 }
 
+void SceneObject::keepAxesOrthonormal() {
+    const glm::vec3 x(modelMatrix[0]), y(modelMatrix[1]), z(modelMatrix[2]);
+    // The length is kept, not measured again: rounding walks it too.
+    if (axisLength_ == 0.0f)
+        axisLength_ = (glm::length(x) + glm::length(y) + glm::length(z)) / 3.0f;
+    const float scale = axisLength_;
+    // Gram-Schmidt from the heading axis, so the way the body points moves the least.
+    const glm::vec3 nx = glm::normalize(x);
+    const glm::vec3 ny = glm::normalize(y - glm::dot(y, nx) * nx);
+    const glm::vec3 nz = glm::cross(nx, ny);
+    modelMatrix[0] = glm::vec4(scale * nx, 0.0f);
+    modelMatrix[1] = glm::vec4(scale * ny, 0.0f);
+    modelMatrix[2] = glm::vec4(scale * (glm::dot(nz, z) < 0.0f ? -nz : nz), 0.0f);
+}
+
 void SceneObject::turnBackIfStrayingFurther(float strayDepth) {
     if (strayDepth > lastStrayDepth) turnAround();
     lastStrayDepth = strayDepth;

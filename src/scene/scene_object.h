@@ -54,8 +54,16 @@ public:
     float boundsMaxZ = 15.0f;
 
 protected:
+    // Makes the model matrix's axes square and of one length again. A course made of many
+    // small rotations gathers rounding into a shear that stretches the body; callers that
+    // rotate every frame end their update with this. Position, heading and scale stay.
+    void keepAxesOrthonormal();
+
     // Drawn by drawWithMaterial; may stay empty for objects that draw themselves.
     std::unique_ptr<gfx::Model> model;
+
+private:
+    float axisLength_ = 0.0f;  // the axes' common length, taken at the first of those calls
 };
 
 }  // namespace tarn::scene

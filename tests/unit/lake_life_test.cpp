@@ -66,6 +66,21 @@ TEST(Creature, SwimsOneUnitASecondAndKeepsItsCourseUntilTheTimerPassesItsDuratio
     EXPECT_EQ(morvie.courseTimer, 0.0f);
 }
 
+// Hours of frames at a high frame rate: thousands of small rotations a minute must not
+// shear the body.
+TEST(Creature, ItsBodyStaysSquareThroughAQuarterMillionFrames) {
+    tarn::scene::Morvie morvie(glm::mat4(1.0f), 1, nullptr);
+    for (int frame = 0; frame < 250000; ++frame) {
+        morvie.modelMatrix[3] = glm::vec4(0.0f, 5.0f, 7.0f, 1.0f);  // kept inside its box
+        morvie.update(0.001f);
+    }
+    const glm::mat3 axes(morvie.modelMatrix);
+    const glm::mat3 square = glm::transpose(axes) * axes;
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) EXPECT_NEAR(square[i][j], i == j ? 1.0f : 0.0f, 1e-5f);
+    }
+}
+
 TEST(FishFin, AStrokeLastsThePeriodItsSpeedSetsAndOvershootsOnItsLastFrame) {
     // 0.15 s at speed 2 ends on the 10th frame of 1/64 s; 0.75 s at speed 0.4 is reached
     // exactly on the 48th, which does not end it yet: the 49th does. The long fish (kind 2)
