@@ -55,7 +55,11 @@ void enterDataFolder(const InstalledData& installed) {
         dataPlaces(workingDir, noExecutable ? std::string() : executable, installed);
 
     const DataPlace* found = findDataFolder(places);
-    if (!found) base::fatalExit(noDataFolderMessage(places));
+    if (!found) {
+        base::fatalExit(noDataFolderMessage(places),
+                        "The game's files are missing: install it again (make install, or the "
+                        "package), or start it with make run from its sources.");
+    }
     if (found == &places.front()) return;
     std::error_code error;
     fs::current_path(found->folder, error);

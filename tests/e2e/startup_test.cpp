@@ -164,7 +164,8 @@ TEST(GameStartup, WithoutADataFolderItStopsNamingEveryPlaceSearchedWithStatusOne
         runProcess({TARNHOLLOW_GAME_BINARY}, elsewhere, 60.0, gameEnvironment());
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.err, tarn::app::noDataFolderMessage(places) + "\n");
+    EXPECT_EQ(result.err.rfind(tarn::app::noDataFolderMessage(places) + "\n", 0), 0u);
+    EXPECT_EQ(linesOf(result.err).size(), places.size() + 2) << "the message, then what to do";
     EXPECT_EQ(result.err.rfind("ERROR: Could not find the game's data", 0), 0u) << result.err;
     EXPECT_NE(result.err.find("  " + elsewhere + "  (the working directory)\n"), std::string::npos)
         << result.err;

@@ -79,10 +79,12 @@ TEST(Package, IsNamedTheDebianWayInSectionGamesWithComputedDependencies) {
     EXPECT_NE(depends.find("libc6 (>= "), std::string::npos) << depends;
     EXPECT_NE(depends.find("libglfw3"), std::string::npos) << depends;
     EXPECT_NE(depends.find("libopenal1"), std::string::npos) << depends;
+    // The font the data folder links to.
+    EXPECT_NE(depends.find("fonts-liberation2"), std::string::npos) << depends;
     EXPECT_GE(lines(field("Description")).size(), 8u) << "a summary and a few paragraphs";
 }
 
-TEST(Package, HoldsTheGameWhereDebianPutsGamesStrippedWithTheFontsLicenceAndEveryIcon) {
+TEST(Package, HoldsTheGameWhereDebianPutsGamesStrippedWithALinkToDebiansFontAndEveryIcon) {
     const UnpackedPackage unpacked;
     // The rest of the layout is make install's, which the install test walks.
     EXPECT_TRUE(fs::is_regular_file(unpacked / "usr/games/tarnhollow"));
@@ -94,8 +96,25 @@ TEST(Package, HoldsTheGameWhereDebianPutsGamesStrippedWithTheFontsLicenceAndEver
     EXPECT_EQ(sections.find(".symtab"), std::string::npos) << "the program is not stripped";
     EXPECT_EQ(sections.find(".debug_"), std::string::npos) << "the program keeps debug information";
 
-    // Lintian checks the copyright file's form; the font's own licence must be in it.
-    EXPECT_NE(readFile(unpacked / "usr/share/doc/tarnhollow/copyright").find("License: SIL-OFL-1.1\n"),
+    // Not a copy of the font: a link, relative as Debian wants one within /usr, to the file
+    // of fonts-liberation2.
+    const std::string fontFolder = "usr/share/games/tarnhollow/Resources/Fonts";
+    const fs::path font = unpacked / (fontFolder + "/arial.ttf");
+    ASSERT_TRUE(fs::is_symlink(font));
+    const fs::path target = fs::read_symlink(font);
+    EXPECT_TRUE(target.is_relative()) << target;
+    const std::string onSystem = ("/" / fs::path(fontFolder) / target).lexically_normal().string();
+    EXPECT_EQ(shellOutput("dpkg-query --search " + onSystem + " | cut -d: -f1"),
+              "fonts-liberation2")
+        << onSystem;
+
+    // The copyright file and the metadata give the repository's licence.
+    EXPECT_EQ(readFile(std::string(TARNHOLLOW_SOURCE_DIR) + "/LICENSE").rfind("MIT License\n", 0),
+              0u);
+    EXPECT_NE(readFile(unpacked / "usr/share/doc/tarnhollow/copyright").find("\nLicense: MIT\n"),
+              std::string::npos);
+    EXPECT_NE(readFile(unpacked / ("usr/share/metainfo/" + appId + ".metainfo.xml"))
+                  .find("<project_license>MIT</project_license>"),
               std::string::npos);
     const std::string changelog =
         shellOutput("gzip -dc " + (unpacked / "usr/share/doc/tarnhollow/changelog.gz"));
@@ -108,6 +127,13 @@ TEST(Package, HoldsTheGameWhereDebianPutsGamesStrippedWithTheFontsLicenceAndEver
         const WindowImage image = WindowImage::load(unpacked / icon);
         EXPECT_EQ(image.width, size) << icon;
         EXPECT_EQ(image.height, size) << icon;
+        // A menu's small icons must still show the creature: at least half of the tile
+        // away from the water's blue-violet.
+        if (size > 32) continue;
+        const int creature = image.count(0, 0, size, size, [](int r, int g, int b) {
+            return std::abs(r - 83) + std::abs(g - 83) + std::abs(b - 166) > 60;
+        });
+        EXPECT_GE(creature, size * size / 2) << icon << ": the creature is a streak";
     }
 }
 
@@ -135,7 +161,7 @@ TEST(Package, TheMenuEntryAndTheAppStreamMetadataValidateWithNothingToReport) {
     EXPECT_EQ(issues(tree.out + tree.err), std::vector<std::string>{}) << tree.out;
 
     const std::string metainfo = unpacked / ("usr/share/metainfo/" + appId + ".metainfo.xml");
-    EXPECT_TRUE(std::regex_search(readFile(metainfo),
-                                  std::regex(R"(<image[^>]*>https://[^<]+/gallery/[^<]+\.png</image>)")))
+    EXPECT_TRUE(std::regex_search(
+        readFile(metainfo), std::regex(R"(<image[^>]*>https://[^<]+/gallery/[^<]+\.png</image>)")))
         << "the screenshot is a gallery picture at an https address";
 }

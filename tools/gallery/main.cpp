@@ -9,12 +9,16 @@
 #include <GLFW/glfw3.h>
 #include <IL/il.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <set>
 #include <vector>
@@ -24,6 +28,7 @@
 #include "app/globals.h"
 #include "app/input.h"
 #include "app/photos.h"
+#include "base/files.h"
 #include "game_harness.h"
 #include "scene/world.h"
 
@@ -39,6 +44,20 @@ constexpr int iconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 // The square of the window the icons are made from: its centre, clear of the overlay's
 // texts in the corners.
 constexpr int iconSquare = 480;
+// Up to this size a whole creature would be a streak of a few pixels: those icons show a
+// square cut close around it, where it fills at least this share.
+constexpr int closeCropUpTo = 32;
+constexpr double closeCropFill = 0.55;
+
+// A square of the window, in pixels from its lower left corner.
+struct Square {
+    int x0, y0, side;
+};
+
+// The time the gallery's kept photo says it was taken: SOURCE_DATE_EPOCH when the build
+// sets one, as reproducible builds do, otherwise this version's release morning, so that
+// drawing the gallery again writes the same bytes.
+constexpr std::time_t galleryPhotoTime = 1796622299;  // 2026-12-07T05:44:59Z
 
 // Pixels bottom row first, as GL reads them and as DevIL's default origin expects.
 bool savePng(const std::string& path, int w, int h, int channels, const std::uint8_t* pixels) {
@@ -53,10 +72,78 @@ bool savePng(const std::string& path, int w, int h, int channels, const std::uin
     return saved;
 }
 
+// SOURCE_DATE_EPOCH's seconds when it is set, galleryPhotoTime when not; -1 for a value
+// that is no count of seconds.
+std::time_t photoTime() {
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch) return galleryPhotoTime;
+    char* end = nullptr;
+    errno = 0;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (!*epoch || *end || errno || seconds < 0) return -1;
+    return std::time_t(seconds);
+}
+
+std::uint32_t bigEndian32(const std::string& bytes, size_t at) {
+    std::uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) value = value << 8 | std::uint8_t(bytes[at + i]);
+    return value;
+}
+
+std::string pngChunk(const std::string& type, const std::string& data) {
+    std::string chunk;
+    const auto put32 = [&chunk](std::uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8) chunk += char(value >> shift & 0xff);
+    };
+    put32(std::uint32_t(data.size()));
+    const std::string typeAndData = type + data;
+    chunk += typeAndData;
+    put32(std::uint32_t(
+        crc32(0, reinterpret_cast<const Bytef*>(typeAndData.data()), uInt(typeAndData.size()))));
+    return chunk;
+}
+
+// Sets the "Creation Time" text of a kept photo to when, in UTC; the pixels and the other
+// facts stay as the game wrote them. False when the file is no PNG with that text.
+bool setPhotoTime(const std::string& path, std::time_t when) {
+    const std::string key = std::string("Creation Time") + '\0';
+    const std::string bytes = base::readFile(path);
+    if (bytes.size() < 8 || bytes.compare(1, 3, "PNG") != 0) return false;
+    std::tm utc{};
+    gmtime_r(&when, &utc);
+    char stamp[40];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S.000+00:00", &utc);
+
+    std::string out = bytes.substr(0, 8);
+    bool set = false;
+    for (size_t at = 8; at + 12 <= bytes.size();) {
+        const size_t length = bigEndian32(bytes, at);
+        if (length > bytes.size() - at - 12) return false;
+        const std::string type = bytes.substr(at + 4, 4);
+        if (type == "tEXt" && bytes.compare(at + 8, key.size(), key) == 0) {
+            out += pngChunk(type, key + stamp);
+            set = true;
+        } else {
+            out += bytes.substr(at, 12 + length);
+        }
+        at += 12 + length;
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << out;
+    return set && bool(file.flush());
+}
+
 // Plays to the winning photo in the spotlight, from where the creature view looks, with the
-// photos kept in a scratch folder of its own; the kept file is copied to path.
+// photos kept in a scratch folder of its own; the kept file is copied to path, taken at the
+// gallery's fixed time.
 bool keepWinningPhoto(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
+    const std::time_t takenAt = photoTime();
+    if (takenAt < 0) {
+        std::cerr << "SOURCE_DATE_EPOCH is no count of seconds: "
+                  << std::getenv("SOURCE_DATE_EPOCH") << std::endl;
+        return false;
+    }
     std::string scratch = (fs::temp_directory_path() / "tarnhollow-gallery-XXXXXX").string();
     if (!mkdtemp(scratch.data())) return false;
     std::cout.setstate(std::ios::failbit);
@@ -81,7 +168,7 @@ bool keepWinningPhoto(const std::filesystem::path& path) {
     }
     fs::remove_all(scratch);
     harness::releaseView();
-    return copied;
+    return copied && setPhotoTime(path.string(), takenAt);
 }
 
 // Says what became of a file; 1 for a failure, to be counted.
@@ -120,12 +207,55 @@ const harness::View iconView = {"icon", 2.0, [](app::ScriptedInput& input) {
                                     input.keys = {app::keys::m};
                                 }};
 
+// Where the window shows Morvie rather than the water: away from the water's colour, the
+// clear colour the fog also fades to.
+std::vector<bool> creatureMask(const std::vector<std::uint8_t>& rgb) {
+    const int water[3] = {83, 83, 166};
+    std::vector<bool> mask(size_t(width) * height);
+    for (size_t i = 0; i < mask.size(); ++i) {
+        int distance = 0;
+        for (int c = 0; c < 3; ++c) distance += std::abs(rgb[i * 3 + c] - water[c]);
+        mask[i] = distance > 60;
+    }
+    return mask;
+}
+
+// The largest square within whole of which the creature fills at least closeCropFill,
+// wherever it lies; of those, the fullest.
+Square closeCrop(const std::vector<bool>& mask, const Square& whole) {
+    // Creature pixels below and left of each corner, for the count in any square at once.
+    const int n = whole.side;
+    std::vector<int> below(size_t(n + 1) * (n + 1), 0);
+    const auto at = [&below, n](int x, int y) -> int& { return below[size_t(y) * (n + 1) + x]; };
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            at(x + 1, y + 1) = at(x, y + 1) + at(x + 1, y) - at(x, y) +
+                               mask[size_t(whole.y0 + y) * width + whole.x0 + x];
+    for (int side = n; side >= 8; side -= 4) {
+        Square best{0, 0, 0};
+        double bestFill = closeCropFill;
+        for (int y = 0; y + side <= n; y += 2) {
+            for (int x = 0; x + side <= n; x += 2) {
+                const int count =
+                    at(x + side, y + side) - at(x, y + side) - at(x + side, y) + at(x, y);
+                const double fill = double(count) / (double(side) * side);
+                if (fill < bestFill) continue;
+                bestFill = fill;
+                best = {whole.x0 + x, whole.y0 + y, side};
+            }
+        }
+        if (best.side > 0) return best;
+    }
+    return whole;
+}
+
 // The square, averaged down to size by the share of each source pixel a target pixel
 // covers, with rounded corners that fade out in alpha. RGBA, bottom row first.
-std::vector<std::uint8_t> iconPixels(const std::vector<std::uint8_t>& rgb, int size) {
-    const int x0 = (width - iconSquare) / 2;
-    const int y0 = (height - iconSquare) / 2;
-    const double scale = double(iconSquare) / size;
+std::vector<std::uint8_t> iconPixels(const std::vector<std::uint8_t>& rgb, const Square& square,
+                                     int size) {
+    const int x0 = square.x0;
+    const int y0 = square.y0;
+    const double scale = double(square.side) / size;
     const double radius = size * 0.18;
     std::vector<std::uint8_t> out(size_t(size) * size * 4);
     for (int y = 0; y < size; ++y) {
@@ -161,13 +291,16 @@ int writeIcons(const std::filesystem::path& iconDir, const std::string& name) {
     harness::renderView(iconView);
     const std::vector<std::uint8_t> rgb = harness::readBackBuffer(width, height);
     harness::releaseView();
+    const Square whole{(width - iconSquare) / 2, (height - iconSquare) / 2, iconSquare};
+    const Square close = closeCrop(creatureMask(rgb), whole);
     int failures = 0;
     for (int size : iconSizes) {
         const std::string side = std::to_string(size);
         const std::filesystem::path folder = iconDir / (side + "x" + side) / "apps";
         std::filesystem::create_directories(folder);
         const std::string path = (folder / (name + ".png")).string();
-        const std::vector<std::uint8_t> icon = iconPixels(rgb, size);
+        const std::vector<std::uint8_t> icon =
+            iconPixels(rgb, size <= closeCropUpTo ? close : whole, size);
         failures += reportWrite(savePng(path, size, size, 4, icon.data()), path);
     }
     return failures;

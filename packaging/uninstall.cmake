@@ -1,0 +1,50 @@
+# make uninstall: removes what make install wrote below ROOT (DESTDIR and PREFIX together),
+# as the install listed it in share/games/tarnhollow/install_manifest.txt, then each folder
+# that this leaves empty, up to ROOT itself. Nothing outside the list is touched.
+#   cmake -DROOT=<prefix> -P packaging/uninstall.cmake
+if(NOT ROOT)
+  message(FATAL_ERROR "Give the prefix to remove the game from: -DROOT=<prefix>")
+endif()
+cmake_path(SET ROOT NORMALIZE "${ROOT}")
+string(REGEX REPLACE "(.)/+$" "\\1" ROOT "${ROOT}")
+set(record "${ROOT}/share/games/tarnhollow/install_manifest.txt")
+if(NOT EXISTS "${record}")
+  message(FATAL_ERROR "Tarnhollow is not installed below ${ROOT}: there is no ${record}")
+endif()
+
+file(STRINGS "${record}" installed)
+set(folders "")
+foreach(file IN LISTS installed)
+  # The list's own lines only: relative, and never out of the prefix.
+  cmake_path(IS_ABSOLUTE file absolute)
+  if(absolute OR file MATCHES "(^|/)\\.\\.(/|$)")
+    message(FATAL_ERROR "${record} names ${file}, which is not below the prefix: nothing removed")
+  endif()
+endforeach()
+foreach(file IN LISTS installed)
+  set(path "${ROOT}/${file}")
+  if(EXISTS "${path}" OR IS_SYMLINK "${path}")
+    message(STATUS "Removing: ${path}")
+    file(REMOVE "${path}")
+  endif()
+  cmake_path(GET path PARENT_PATH folder)
+  list(APPEND folders "${folder}")
+endforeach()
+
+# Deepest first, so a folder's emptied subfolders go before it is looked at; rmdir removes
+# only an empty folder.
+list(REMOVE_DUPLICATES folders)
+set(parents "")
+foreach(folder IN LISTS folders)
+  cmake_path(IS_PREFIX ROOT "${folder}" below)
+  while(below AND NOT folder STREQUAL ROOT)
+    list(APPEND parents "${folder}")
+    cmake_path(GET folder PARENT_PATH folder)
+    cmake_path(IS_PREFIX ROOT "${folder}" below)
+  endwhile()
+endforeach()
+list(REMOVE_DUPLICATES parents)
+list(SORT parents ORDER DESCENDING)
+foreach(folder IN LISTS parents)
+  execute_process(COMMAND rmdir "${folder}" OUTPUT_QUIET ERROR_QUIET)
+endforeach()
