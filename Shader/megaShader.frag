@@ -31,12 +31,15 @@ uniform int spotlight;        // 1: the player's light is on
 uniform float cones;          // cosine of the spotlight's full-strength half angle
 uniform float outerCones;     // cosine of the angle where it has faded out
 uniform int shadows;          // 1: look up the shadow map
+uniform int rockFaces;        // 1: the lakebed, whose steep faces are rock
 
 // The colour the window is cleared to: fog ends in it, so fogged geometry meets the empty
 // background without a seam.
 const vec3 waterColour = vec3(0.325, 0.325, 0.65);
 const vec3 sunColour = vec3(1.0, 0.93, 0.65);
 const float waterLevel = 15.0;
+// The lakebed's texture coordinates are its x and z over this many units.
+const float floorRepeat = 6.0;
 
 // 0 in full shadow, 1 in full light; a 5 by 5 filter softens the edges.
 float lightVisibility(vec3 n, vec3 toLight) {
@@ -54,8 +57,41 @@ float lightVisibility(vec3 n, vec3 toLight) {
     return lit / 25.0;
 }
 
+// The lakebed's texture is laid on from above, so down a bank or a rock's flank each texel
+// is drawn out into a streak. Where the floor is steep it is laid on from the side instead,
+// from the horizontal axis the slope faces more. Still one lookup: a software renderer runs
+// both sides of a branch, so blending three lookups here would make every fragment of every
+// object pay for them, the water surface's included.
+vec2 floorCoordinates(vec3 n) {
+    if (abs(n.y) > 0.66) return texCoord;  // a slope under about 49 degrees
+    return (abs(n.x) > abs(n.z) ? worldPos.zy : worldPos.xy) / floorRepeat;
+}
+
+// Bare rock on the steep faces, moss on the flats. The grey is complete before the lookup
+// above turns to the side, so the change of pattern there does not show as a change of
+// colour as well.
+vec3 rockTone(vec3 colour, vec3 n) {
+    float steep = smoothstep(0.86, 0.68, abs(n.y));  // from about 30 to about 47 degrees
+    float grain = dot(colour, vec3(0.3, 0.59, 0.11));
+    return mix(colour, mix(colour, vec3(grain) * vec3(1.0, 0.96, 0.9), 0.7), steep);
+}
+
+// Seen from under water, the surface lets through only what lies within the cone of about
+// 49 degrees around the vertical that light from above is bent into. A flatter look meets
+// its underside as a mirror of the lake, so the surface and the sky and sun beyond it take
+// the water's colour there: the sky past the lake's edge is never seen. The cone's edge is
+// softened, fading from 47 to 63 degrees. 1 where it is seen through, 0 where it is hidden.
+float throughSurface() {
+    if (cameraPos.y >= waterLevel) return 1.0;
+    vec3 look = normalize(worldPos - cameraPos);
+    return smoothstep(0.45, 0.68, look.y);
+}
+
 void main() {
-    vec4 texel = texture(color_texture, texCoord);
+    vec3 surfaceNormal = normalize(worldNormal);
+    vec4 texel = texture(color_texture,
+                         rockFaces == 1 ? floorCoordinates(surfaceNormal) : texCoord);
+    if (rockFaces == 1) texel.rgb = rockTone(texel.rgb, surfaceNormal);
     vec3 base = singleColor == 1 ? sunColour : texel.rgb;
     float alpha = transparent == 1 ? 0.55 : 1.0;
 
@@ -63,7 +99,7 @@ void main() {
     if (absoluteLighting == 1) {
         colour = base;
     } else {
-        vec3 n = normalize(worldNormal);
+        vec3 n = surfaceNormal;
         vec3 toLight = normalize(lightPos - worldPos);
         vec3 toEye = normalize(cameraPos - worldPos);
         // The water surface is seen from both sides.
@@ -105,6 +141,9 @@ void main() {
         float far = float(max(maxFogDist, 1));
         float depth = clamp(distance / far, 0.0, 1.0);
         colour = mix(colour, waterColour, depth * depth * depth);
+    }
+    if (absoluteLighting == 1 || transparent == 1) {
+        colour = mix(waterColour, colour, throughSurface());
     }
     fragColor = vec4(colour, alpha);
 }

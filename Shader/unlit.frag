@@ -17,6 +17,15 @@ uniform int singleColor; // 1: a flat colour instead of a texture (the sun)
 // As in the main program.
 const vec3 waterColour = vec3(0.325, 0.325, 0.65);
 const vec3 sunColour = vec3(1.0, 0.93, 0.65);
+const float waterLevel = 15.0;
+
+// As in the main program: 1 where the eye under water sees this through the surface, 0
+// where the surface mirrors the lake instead.
+float throughSurface() {
+    if (cameraPos.y >= waterLevel) return 1.0;
+    vec3 look = normalize(worldPos - cameraPos);
+    return smoothstep(0.45, 0.68, look.y);
+}
 
 void main() {
     vec4 texel = texture(color_texture, texCoord);
@@ -27,5 +36,6 @@ void main() {
         float depth = clamp(distance / far, 0.0, 1.0);
         colour = mix(colour, waterColour, depth * depth * depth);
     }
+    colour = mix(waterColour, colour, throughSurface());
     fragColor = vec4(colour, 1.0);
 }

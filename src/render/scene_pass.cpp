@@ -92,6 +92,8 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
     // Never culled as a whole. The shadow map needs all of it; the window only the pieces
     // in view, nearest first, so the floor in front hides the floor behind unshaded.
     if (world.lakebed) {
+        // Only the lakebed has banks steep enough to need its texture from the side.
+        program.setUniform("rockFaces", 1);
         if (pass.lakebedDepthCached) {
             // Counted below as if drawn: the statistics show the same pass either way.
         } else if (pass.shadowPass) {
@@ -100,6 +102,7 @@ PassCounts renderScene(scene::World& world, gfx::Shader& program, const ScenePas
             world.lakebed->drawNearestFirst(program, pass.cullingFrustum, camera.position,
                                             float(fogEnd));
         }
+        program.setUniform("rockFaces", 0);
         ++drawer.counts.objectsTotal;
         ++drawer.counts.objectsDrawn;
     }

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "game_harness.h"
 #include "support/gl_context.h"
@@ -46,6 +48,37 @@ std::pair<int, double> compare(const test::WindowImage& a, const test::WindowIma
     return {over, worst};
 }
 
+// The view of that name, rendered now.
+test::WindowImage render(const std::string& name) {
+    for (const harness::View& view : harness::galleryViews()) {
+        if (name != view.name) continue;
+        harness::renderView(view);
+        test::WindowImage image = test::WindowImage::fromBackBuffer(800, 600);
+        harness::releaseView();
+        return image;
+    }
+    ADD_FAILURE() << "no gallery view named " << name;
+    return {};
+}
+
+// Mean brightness step between vertical neighbours over that between horizontal ones, in
+// rows [top, bottom) counted from the top. A texture streaked down a slope changes little
+// along a column: about 0.2. One that is not: about 1.
+double verticalOverHorizontalDetail(const test::WindowImage& image, int top, int bottom) {
+    const auto brightness = [&](int x, int y) {
+        const std::uint8_t* p = &image.rgb[(size_t(y) * image.width + x) * 3];
+        return 0.3 * p[0] + 0.59 * p[1] + 0.11 * p[2];
+    };
+    double across = 0.0, down = 0.0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x + 1 < image.width; ++x) {
+            across += std::abs(brightness(x + 1, y) - brightness(x, y));
+            down += std::abs(brightness(x, y + 1) - brightness(x, y));
+        }
+    }
+    return down / across;
+}
+
 TEST(Gallery, EveryFixedViewStillShowsWhatItsCommittedPictureShows) {
     ASSERT_EQ(chdir(TARNHOLLOW_RUN_DIR), 0);
     test::ensureGLContext(800, 600);
@@ -68,6 +101,23 @@ TEST(Gallery, EveryFixedViewStillShowsWhatItsCommittedPictureShows) {
         // A person who sees this fail wants both pictures.
         if (over > 0) rendered.savePng(test::screenshotPath("gallery-" + std::string(view.name) + ".png"));
     }
+}
+
+// From two units under the surface, looking level at the bank: the bank shows a rock's
+// grain, not moss drawn out down the slope, and over its rim, where the look is too flat to
+// pass out through the surface, there is only the lake's fog, not the sky.
+TEST(Gallery, AtTheLakesEdgeTheBankIsRockAndThereIsNoSkyPastIt) {
+    ASSERT_EQ(chdir(TARNHOLLOW_RUN_DIR), 0);
+    test::ensureGLContext(800, 600);
+    const test::WindowImage edge = render("lake-edge");
+    ASSERT_EQ(edge.rgb.size(), size_t(800) * 600 * 3);
+
+    // Rows 300 to 520 from the top hold the bank alone, under the water surface's edge and
+    // over the distance line.
+    EXPECT_GT(verticalOverHorizontalDetail(edge, 300, 520), 0.6);
+    // Rows 50 to 150 from the top look 16 to 26 degrees up, over the rim.
+    const int beyondRim = 800 * 100;
+    EXPECT_EQ(edge.count(0, 450, 800, 550, test::isWater), beyondRim);
 }
 
 }  // namespace

@@ -72,6 +72,12 @@ const std::vector<View>& galleryViews() {
              const glm::vec3 centre = fishCentre();
              app::placeCamera(centre + glm::vec3(0.0f, 2.0f, 9.0f), centre);
          }},
+        // Two units under the surface, looking level at the bank: rock, and over its rim the
+        // lake's fog where the sky would be.
+        {"lake-edge", 0.5,
+         [](app::ScriptedInput&) {
+             app::placeCamera({0.0f, 13.0f, 42.0f}, {0.0f, 13.0f, 60.0f});
+         }},
     };
     return all;
 }
