@@ -209,18 +209,17 @@ private:
         return {};
     }
 
-    // Assimp reserves room for the indices a primitive element claims before it reads its
-    // lists; the claim must be what the lists hold. Each polygon is later triangulated.
+    // Assimp reserves room for the indices a primitive element claims, then reads each of
+    // its lists on its own (none at all when the count is 0). Polygons, fans and strips are
+    // triangulated; lines become faces the model leaves out, but cost the same memory.
     Problem primitives() {
         std::uint64_t corners = 0;
         for (const pugi::xml_node& element : found_.primitives) {
             const std::string name = element.name();
-            if (name != "triangles" && name != "polylist" && name != "polygons") {
-                return "<" + name + "> primitives, which the game does not draw";
-            }
             std::uint64_t count = 0;
             if (Problem p = readCount(element, "count", 0, count); !p.empty()) return p;
             std::uint64_t offsets = 1;
+            bool hasVertices = false;
             for (const pugi::xml_node& input : element.children("input")) {
                 std::uint64_t offset = 0;
                 if (Problem p = readCount(input, "offset", 0, offset); !p.empty()) return p;
@@ -229,30 +228,54 @@ private:
                            std::to_string(maxInputOffset);
                 }
                 offsets = std::max(offsets, offset + 1);
+                hasVertices |= !std::strcmp(input.attribute("semantic").value(), "VERTEX");
             }
+            // Without one, Assimp takes each corner's position from the index before the list.
+            if (!hasVertices && count > 0 && element.child("p"))
+                return "<" + name + "> has no VERTEX input";
 
             std::uint64_t indices = 0;
-            std::uint64_t claimed = 0;  // corners
+            std::uint64_t built = 0;  // the corners of the faces Assimp makes
             for (const pugi::xml_node& list : element.children("p")) {
                 std::uint64_t words = 0;
                 readIndexList(list, words);
                 indices += words;
-                if (name == "polygons" && words / offsets > limits_.cornersPerFace)
-                    return "a polygon has " +
-                           tooMany(words / offsets, "corners", limits_.cornersPerFace);
+                const std::uint64_t listed = count == 0 ? 0 : words / offsets;
+                if (name == "polygons" || name == "trifans") {
+                    if (listed > limits_.cornersPerFace)
+                        return "a polygon has " +
+                               tooMany(listed, "corners", limits_.cornersPerFace);
+                    built += listed;
+                } else if (name == "tristrips" || name == "linestrips") {
+                    // A strip's faces are its corners less those that start it, which Assimp
+                    // counts without looking whether the list has them.
+                    const std::uint64_t starting = name == "tristrips" ? 2 : 1;
+                    if (listed < starting) {
+                        return "a <" + name + "> list has " + std::to_string(listed) +
+                               " corners, too few to start a strip";
+                    }
+                    built = capped(built + (listed - starting) * (starting + 1));
+                } else {
+                    built += listed;
+                }
             }
+            std::uint64_t claimed = 0;  // the corners Assimp reserves for, in each list
             if (name == "triangles") {
                 claimed = capped(count * 3);
+            } else if (name == "lines") {
+                claimed = capped(count * 2);
             } else if (name == "polylist") {
                 if (Problem p = polygonCorners(element, count, claimed); !p.empty()) return p;
-            } else {
-                claimed = indices / offsets;
             }
-            if (capped(claimed * offsets) > indices) {
+            // Assimp refuses a claim the lists do not hold, but only after reserving for it.
+            // A wrong <lines> count, which some exporters write, it takes and reads the lines
+            // listed, so that claim need only keep the reservation small.
+            const std::uint64_t reserved = capped(claimed * offsets);
+            if (reserved > indices && (name != "lines" || reserved > limits_.faceCorners)) {
                 return "<" + name + "> claims " + std::to_string(claimed) + " corners of " +
                        std::to_string(offsets) + " indices but lists " + std::to_string(indices);
             }
-            corners = capped(corners + claimed);
+            corners = capped(corners + std::max(claimed, built));
             if (corners > limits_.faceCorners)
                 return tooMany(corners, "face corners", limits_.faceCorners);
         }
@@ -361,16 +384,9 @@ private:
     std::map<std::string, DataArray> arraysById_;
 };
 
-// Assimp gives a ".dae" file to its COLLADA reader only when "<collada" appears in the first
-// 200 bytes; otherwise every other reader it has is offered the file.
-bool looksLikeCollada(const std::string& bytes) {
-    return readerHead(bytes).find("<collada") != std::string::npos;
-}
-
 }  // namespace
 
 std::string colladaProblem(const std::string& bytes, const ModelLimits& limits) {
-    if (!looksLikeCollada(bytes)) return "it does not start like a COLLADA file";
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(bytes.data(), bytes.size(), pugi::parse_full);

@@ -19,34 +19,7 @@ std::string lowerExtension(const std::string& path) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 
-// Assimp hands a file to its OBJ reader only when one of these starts a line in the first
-// 200 bytes; otherwise it offers the file to every other reader it has, which the game
-// never means to use.
-bool looksLikeObj(const std::string& bytes) {
-    static const char* const starts[] = {"mtllib", "usemtl", "v ", "vt ", "vn ",
-                                         "o ",     "g ",     "s ", "f "};
-    const std::string head = readerHead(bytes);
-    std::size_t line = 0;
-    for (;;) {
-        for (const char* start : starts) {
-            if (head.compare(line, std::char_traits<char>::length(start), start) == 0) return true;
-        }
-        line = head.find('\n', line);
-        if (line == std::string::npos) return false;
-        ++line;
-    }
-}
-
-
 }  // namespace
-
-std::string readerHead(const std::string& bytes) {
-    std::string head = bytes.substr(0, 200);
-    head.erase(std::remove(head.begin(), head.end(), '\0'), head.end());
-    std::transform(head.begin(), head.end(), head.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return head;
-}
 
 std::string tooMany(std::size_t count, const char* what, std::size_t limit) {
     return std::to_string(count) + " " + what + ", more than the " + std::to_string(limit) +
@@ -58,7 +31,6 @@ std::string tooMany(std::size_t count, const char* what, std::size_t limit) {
 // a line joins the next line to it, so one face may span many lines. This counts the same
 // way; where it cannot tell, it counts more rather than less.
 std::string objProblem(const std::string& bytes, const ModelLimits& limits) {
-    if (!looksLikeObj(bytes)) return "it does not start like an OBJ file";
     std::size_t positions = 0, coordinates = 0, normals = 0, corners = 0;
     const char* at = bytes.data();
     const char* const end = at + bytes.size();

@@ -18,13 +18,12 @@ struct ModelLimits {
 };
 
 // Why the file must not reach Assimp, in a few words; empty when it may. Chosen by the
-// name's extension, as Assimp chooses its reader: ".obj" and ".dae" (any case) are
-// checked, other files and missing ones are left to Assimp.
+// name's extension, as Assimp chooses its reader for the one reader that claims it, whatever
+// the file starts with: ".obj" and ".dae" (any case) are checked, other files and missing
+// ones are left to Assimp.
 std::string modelFileProblem(const std::string& path, const ModelLimits& limits = {});
 
-// Shared by the two format checks: the first 200 bytes, lowercased and without NULs, as
-// Assimp reads them to choose a reader; and the text for a count over its limit.
-std::string readerHead(const std::string& bytes);
+// Shared by the two format checks: the text for a count over its limit.
 std::string tooMany(std::size_t count, const char* what, std::size_t limit);
 
 // The checks for each format, on the bytes of a file.

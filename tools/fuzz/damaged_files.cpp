@@ -3,6 +3,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -181,5 +182,96 @@ std::string colladaWithDoublingInstances(std::string dae, int levels) {
 }
 
 std::string wavWithCutHeader(const std::string& wav) { return wav.substr(0, 16); }
+
+std::string objWithLongHeaderComment(const std::string& obj) {
+    std::string header;
+    while (header.size() <= 200) header += "# exported for Tarnhollow; units are metres, y is up\n";
+    return header + obj;
+}
+
+std::string colladaWithLongComment(std::string dae, std::size_t characters) {
+    return replaceFirst(std::move(dae), "<COLLADA",
+                        "<!--" + std::string(characters, '~') + "-->\n<COLLADA");
+}
+
+std::string colladaAsStripsOrFans(const std::string& dae, const std::string& kind) {
+    std::string out;
+    std::size_t done = 0;
+    for (std::size_t at = dae.find("<triangles"); at != std::string::npos;
+         at = dae.find("<triangles", done)) {
+        const std::size_t inputs = dae.find('>', at) + 1;
+        const std::size_t list = dae.find("<p>", inputs);
+        const std::size_t listEnd = dae.find("</p>", list);
+        const std::size_t end = dae.find("</triangles>", listEnd);
+        if (inputs == 0 || list == std::string::npos || listEnd == std::string::npos ||
+            end == std::string::npos) {
+            throw std::runtime_error("damaged_files: a <triangles> without one <p>");
+        }
+        // One index per input offset for each corner.
+        std::size_t offsets = 1;
+        const std::string inputText = dae.substr(inputs, list - inputs);
+        for (std::size_t o = inputText.find("offset=\""); o != std::string::npos;
+             o = inputText.find("offset=\"", o + 1)) {
+            offsets = std::max<std::size_t>(offsets, std::stoul(inputText.substr(o + 8)) + 1);
+        }
+        std::istringstream words(dae.substr(list + 3, listEnd - list - 3));
+        std::string lists, word;
+        for (std::size_t n = 0; words >> word; ++n) {
+            if (n % (3 * offsets) == 0) lists += n ? "</p><p>" : "<p>";
+            lists += word + ' ';
+        }
+        out += dae.substr(done, at - done) + "<" + kind + dae.substr(at + 10, list - at - 10) +
+               lists + "</p></" + kind + ">";
+        done = end + 12;
+    }
+    if (done == 0) throw std::runtime_error("damaged_files: no <triangles>");
+    return out + dae.substr(done);
+}
+
+std::string colladaWithLines(std::string dae) {
+    const std::size_t vertex = dae.find("semantic=\"VERTEX\"", dae.find("<triangles"));
+    const std::size_t source = dae.find("source=\"", vertex);
+    if (vertex == std::string::npos || source == std::string::npos)
+        throw std::runtime_error("damaged_files: no VERTEX input");
+    const std::string url = dae.substr(source + 8, dae.find('"', source + 8) - source - 8);
+    return replaceFirst(std::move(dae), "</triangles>",
+                        "</triangles><lines count=\"3\"><input semantic=\"VERTEX\" source=\"" +
+                            url + "\" offset=\"0\"/><p>0 1 1 2</p></lines>");
+}
+
+std::string wavWithChannels(const std::string& wav, int channels) {
+    // RIFF header of 12 bytes, then chunks of a tag, a length and the data, padded to even.
+    std::size_t at = 12, format = 0, data = 0;
+    while (at + 8 <= wav.size() && (!format || !data)) {
+        const std::string tag = wav.substr(at, 4);
+        if (tag == "fmt ") format = at;
+        if (tag == "data") data = at;
+        at += 8 + ((little32(wav, at + 4) + 1) & ~1u);
+    }
+    if (!format || !data || little16(wav, format + 8) != 1 || little16(wav, format + 10) != 1 ||
+        little16(wav, format + 22) != 16) {
+        throw std::runtime_error("damaged_files: not a 16-bit mono PCM WAV");
+    }
+    const std::size_t frames =
+        std::min<std::size_t>(little32(wav, data + 4), wav.size() - data - 8) / 2;
+    std::string samples;
+    for (std::size_t i = 0; i < frames; ++i)
+        for (int c = 0; c < channels; ++c) samples += wav.substr(data + 8 + 2 * i, 2);
+
+    std::string out =
+        "RIFF....WAVEfmt " + std::string(4 + 16, '\0') + "data" + std::string(4, '\0');
+    const auto sampleRate = little32(wav, format + 12);
+    const auto blockAlign = static_cast<std::uint32_t>(2 * channels);
+    putLittle(out, 4, static_cast<std::uint32_t>(36 + samples.size()), 4);
+    putLittle(out, 16, 16, 4);
+    putLittle(out, 20, 1, 2);  // PCM
+    putLittle(out, 22, static_cast<std::uint32_t>(channels), 2);
+    putLittle(out, 24, sampleRate, 4);
+    putLittle(out, 28, sampleRate * blockAlign, 4);
+    putLittle(out, 32, blockAlign, 2);
+    putLittle(out, 34, 16, 2);
+    putLittle(out, 40, static_cast<std::uint32_t>(samples.size()), 4);
+    return out + samples;
+}
 
 }  // namespace tarn::fuzz

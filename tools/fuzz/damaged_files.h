@@ -1,5 +1,6 @@
 // Damaged copies of the game's own files, rebuilt from intact ones: the faults outside fuzz
-// runs found in the loaders, for the guards' tests and the fuzz harness. Never checked in.
+// runs found in the loaders, for the guards' tests and the fuzz harness; and intact variants
+// the guards must let through. Never checked in.
 #pragma once
 
 #include <cstddef>
@@ -41,6 +42,20 @@ std::string colladaWithDoublingInstances(std::string dae, int levels);
 
 // A WAV file whose format chunk is cut off after its tag.
 std::string wavWithCutHeader(const std::string& wav);
+
+// Intact files the game must take, though their like were once refused:
+// - a header comment of more than 200 bytes before the first OBJ statement;
+std::string objWithLongHeaderComment(const std::string& obj);
+// - a comment of that many characters before <COLLADA>;
+std::string colladaWithLongComment(std::string dae, std::size_t characters);
+// - every <triangles> element rewritten as `kind` ("tristrips" or "trifans"), one list of
+//   three corners for each triangle, so the same triangles are drawn;
+std::string colladaAsStripsOrFans(const std::string& dae, const std::string& kind);
+// - a <lines> element beside the first <triangles>, on the same vertices, whose count says
+//   one line more than it lists, as some exporters write it;
+std::string colladaWithLines(std::string dae);
+// - a 16-bit PCM WAV with each sample on that many channels.
+std::string wavWithChannels(const std::string& wav, int channels);
 
 // Replaces the first `from` with `to`; throws when the file has no `from`, so a pattern
 // never silently stops being damaged when the generator changes.
