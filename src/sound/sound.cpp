@@ -7,8 +7,11 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <iomanip>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -26,17 +29,143 @@ struct Engine {
 
 namespace {
 
-// The game's sounds last seconds; a header that promises more than ten minutes at 48 kHz
-// is damaged, and decoding it whole could ask for gigabytes (libsndfile takes the format
-// from the bytes, not the name, so any header it knows can arrive here).
-constexpr sf_count_t maxFrames = 48000 * 600;
-
 // Whatever the reason, the file is named once: its failure is cached with it.
 void reportUndecodable(const char* file, const std::string& reason) {
     std::cerr << "Could not decode sound file [" << file << "]: " << reason << std::endl;
 }
 
-// Decodes a whole file; returns 0 (after saying why) when it cannot be played.
+// Where one channel of a file with more than two goes in the stereo mix.
+struct ChannelWeights {
+    float left = 0.0f;
+    float right = 0.0f;
+};
+
+ChannelWeights weightsFor(int position) {
+    constexpr float side = 0.70710678f;  // a channel beside or behind the listener, or one in both
+    switch (position) {
+        case SF_CHANNEL_MAP_LEFT:
+        case SF_CHANNEL_MAP_FRONT_LEFT:
+            return {1.0f, 0.0f};
+        case SF_CHANNEL_MAP_RIGHT:
+        case SF_CHANNEL_MAP_FRONT_RIGHT:
+            return {0.0f, 1.0f};
+        case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER:
+        case SF_CHANNEL_MAP_REAR_LEFT:
+        case SF_CHANNEL_MAP_SIDE_LEFT:
+        case SF_CHANNEL_MAP_TOP_FRONT_LEFT:
+        case SF_CHANNEL_MAP_TOP_REAR_LEFT:
+            return {side, 0.0f};
+        case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER:
+        case SF_CHANNEL_MAP_REAR_RIGHT:
+        case SF_CHANNEL_MAP_SIDE_RIGHT:
+        case SF_CHANNEL_MAP_TOP_FRONT_RIGHT:
+        case SF_CHANNEL_MAP_TOP_REAR_RIGHT:
+            return {0.0f, side};
+        case SF_CHANNEL_MAP_LFE:
+            return {};  // left out, as stereo downmixes do
+        default:
+            return {side, side};  // centres, and whatever the file does not place
+    }
+}
+
+// The stereo weights of every channel, each side scaled so that the same full-scale signal
+// on all channels stays full scale. A file without a channel map (plain WAV among them)
+// is taken in the order of the WAV channel mask.
+std::vector<ChannelWeights> stereoDownmix(SNDFILE* sf, int channels) {
+    static const int maskOrder[] = {SF_CHANNEL_MAP_FRONT_LEFT,
+                                    SF_CHANNEL_MAP_FRONT_RIGHT,
+                                    SF_CHANNEL_MAP_FRONT_CENTER,
+                                    SF_CHANNEL_MAP_LFE,
+                                    SF_CHANNEL_MAP_REAR_LEFT,
+                                    SF_CHANNEL_MAP_REAR_RIGHT,
+                                    SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER,
+                                    SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER,
+                                    SF_CHANNEL_MAP_REAR_CENTER,
+                                    SF_CHANNEL_MAP_SIDE_LEFT,
+                                    SF_CHANNEL_MAP_SIDE_RIGHT,
+                                    SF_CHANNEL_MAP_TOP_CENTER,
+                                    SF_CHANNEL_MAP_TOP_FRONT_LEFT,
+                                    SF_CHANNEL_MAP_TOP_FRONT_CENTER,
+                                    SF_CHANNEL_MAP_TOP_FRONT_RIGHT,
+                                    SF_CHANNEL_MAP_TOP_REAR_LEFT,
+                                    SF_CHANNEL_MAP_TOP_REAR_CENTER,
+                                    SF_CHANNEL_MAP_TOP_REAR_RIGHT};
+    std::vector<int> positions(static_cast<std::size_t>(channels), SF_CHANNEL_MAP_INVALID);
+    if (sf_command(sf, SFC_GET_CHANNEL_MAP_INFO, positions.data(),
+                   static_cast<int>(positions.size() * sizeof(int))) != SF_TRUE) {
+        for (std::size_t i = 0; i < positions.size() && i < std::size(maskOrder); ++i)
+            positions[i] = maskOrder[i];
+    }
+    std::vector<ChannelWeights> weights;
+    float left = 0.0f, right = 0.0f;
+    for (const int position : positions) {
+        weights.push_back(weightsFor(position));
+        left += weights.back().left;
+        right += weights.back().right;
+    }
+    for (ChannelWeights& w : weights) {
+        w.left /= std::max(left, 1.0f);
+        w.right /= std::max(right, 1.0f);
+    }
+    return weights;
+}
+
+short toSample(float value) {
+    return static_cast<short>(std::lround(std::clamp(value, -32768.0f, 32767.0f)));
+}
+
+// Samples as OpenAL takes them: 16-bit mono or stereo.
+struct Decoded {
+    std::vector<short> samples;
+    int channels = 0;
+    bool cut = false;  // the file went on past the budget
+};
+
+// Reads at most the budget's worth, whatever length the header claims, so a damaged
+// header costs only the samples that really follow it.
+Decoded decodeSamples(SNDFILE* sf, const SF_INFO& info) {
+    Decoded out;
+    out.channels = std::min(info.channels, 2);
+    const std::vector<ChannelWeights> weights =
+        info.channels > 2 ? stereoDownmix(sf, info.channels) : std::vector<ChannelWeights>{};
+    const auto budgetFrames = static_cast<sf_count_t>(
+        maxSoundBytes / (sizeof(short) * static_cast<std::size_t>(out.channels)));
+    out.samples.reserve(
+        static_cast<std::size_t>(std::clamp<sf_count_t>(info.frames, 0, budgetFrames)) *
+        static_cast<std::size_t>(out.channels));
+
+    const sf_count_t chunkFrames = std::max(1, 65536 / info.channels);
+    std::vector<short> chunk(static_cast<std::size_t>(chunkFrames * info.channels));
+    for (sf_count_t kept = 0;;) {
+        const sf_count_t wanted = std::min(chunkFrames, budgetFrames - kept);
+        if (wanted == 0) {
+            out.cut = sf_readf_short(sf, chunk.data(), 1) > 0;
+            break;
+        }
+        const sf_count_t read = sf_readf_short(sf, chunk.data(), wanted);
+        if (read <= 0) break;
+        if (weights.empty()) {
+            out.samples.insert(out.samples.end(), chunk.begin(),
+                               chunk.begin() + read * info.channels);
+        } else {
+            for (sf_count_t frame = 0; frame < read; ++frame) {
+                const short* in = &chunk[static_cast<std::size_t>(frame * info.channels)];
+                float left = 0.0f, right = 0.0f;
+                for (int c = 0; c < info.channels; ++c) {
+                    left += weights[static_cast<std::size_t>(c)].left * in[c];
+                    right += weights[static_cast<std::size_t>(c)].right * in[c];
+                }
+                out.samples.push_back(toSample(left));
+                out.samples.push_back(toSample(right));
+            }
+        }
+        kept += read;
+    }
+    return out;
+}
+
+// Decodes a file, or its first part when it is longer than the budget; returns 0 (after
+// saying why) when it cannot be played.
 ALuint decodeFile(const char* file) {
     SF_INFO info{};
     SNDFILE* sf = sf_open(file, SFM_READ, &info);
@@ -45,28 +174,28 @@ ALuint decodeFile(const char* file) {
         return 0;
     }
     ALuint buffer = 0;
-    if (info.channels < 1 || info.channels > 2) {
-        reportUndecodable(file, std::to_string(info.channels) + " channels, not 1 or 2");
-    } else if (info.frames <= 0 || info.frames > maxFrames || info.samplerate <= 0) {
-        reportUndecodable(file, std::to_string(info.frames) + " frames at " +
+    if (info.channels < 1 || info.samplerate <= 0) {
+        reportUndecodable(file, std::to_string(info.channels) + " channels at " +
                                     std::to_string(info.samplerate) + " Hz");
+    } else if (const Decoded decoded = decodeSamples(sf, info); decoded.samples.empty()) {
+        reportUndecodable(file, "no samples could be read");
     } else {
-        std::vector<short> samples(static_cast<size_t>(info.frames) * info.channels);
-        const sf_count_t read = sf_readf_short(sf, samples.data(), info.frames);
-        if (read > 0) {
-            alGetError();
-            alGenBuffers(1, &buffer);
-            const ALenum format = info.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
-            alBufferData(buffer, format, samples.data(),
-                         static_cast<ALsizei>(read * info.channels * sizeof(short)),
-                         info.samplerate);
-            if (alGetError() != AL_NO_ERROR) {
-                alDeleteBuffers(1, &buffer);
-                buffer = 0;
-                reportUndecodable(file, "the sound library refused its samples");
-            }
-        } else {
-            reportUndecodable(file, "no samples could be read");
+        if (decoded.cut) {
+            const double seconds =
+                static_cast<double>(decoded.samples.size()) / decoded.channels / info.samplerate;
+            std::cout << "Sound file [" << file << "] is longer than the " << (maxSoundBytes >> 20)
+                      << " MiB a sound may take: playing its first " << std::fixed
+                      << std::setprecision(1) << seconds << " s" << std::defaultfloat << std::endl;
+        }
+        alGetError();
+        alGenBuffers(1, &buffer);
+        const ALenum format = decoded.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
+        alBufferData(buffer, format, decoded.samples.data(),
+                     static_cast<ALsizei>(decoded.samples.size() * sizeof(short)), info.samplerate);
+        if (alGetError() != AL_NO_ERROR) {
+            alDeleteBuffers(1, &buffer);
+            buffer = 0;
+            reportUndecodable(file, "the sound library refused its samples");
         }
     }
     sf_close(sf);
@@ -194,6 +323,17 @@ std::size_t cachedBufferCount(const Engine* engine) {
     if (!engine) return 0;
     return static_cast<std::size_t>(std::count_if(engine->buffers.begin(), engine->buffers.end(),
                                                   [](const auto& entry) { return entry.second != 0; }));
+}
+
+std::size_t cachedBufferBytes(const Engine* engine) {
+    if (!engine) return 0;
+    std::size_t bytes = 0;
+    for (const auto& [file, buffer] : engine->buffers) {
+        ALint size = 0;
+        if (buffer) alGetBufferi(buffer, AL_SIZE, &size);
+        bytes += static_cast<std::size_t>(size);
+    }
+    return bytes;
 }
 
 }  // namespace tarn::sound

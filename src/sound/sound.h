@@ -12,6 +12,10 @@ namespace tarn::sound {
 
 struct Engine;
 
+// The memory one decoded sound may take, as 16-bit samples: about 3 minutes of 44.1 kHz
+// stereo or 6 of mono. A longer file keeps its first part, which a looped sound repeats.
+constexpr std::size_t maxSoundBytes = std::size_t{32} << 20;
+
 // A tracked sound. Stays valid as a value after its sound has finished and been released:
 // calls on it then do nothing.
 struct Sound {
@@ -27,9 +31,11 @@ Engine* createEngine();
 void dropEngine(Engine*& engine);
 
 // Plays a file as a 2D (non-positional) sound at full volume. The decoded file is cached
-// per file name. A tracked sound returns its handle; an untracked one, a missing or
-// undecodable file, or a null engine returns an empty handle. Finished one-shot sounds
-// are released here, so repeated pings do not accumulate sources.
+// per file name; a file of more than two channels is mixed down to stereo, and one longer
+// than maxSoundBytes is cut there, with a line on standard output. A tracked sound returns
+// its handle; an untracked one, a missing or undecodable file, or a null engine returns an
+// empty handle. Finished one-shot sounds are released here, so repeated pings do not
+// accumulate sources.
 Sound play2D(Engine* engine, const char* file, bool looped, bool startPaused, bool track);
 
 // 1 is full volume; at or below 0 the sound is silent.
@@ -42,6 +48,8 @@ bool isPlaying(const Engine* engine, Sound sound);
 // Diagnostics for tests and statistics: sources still held, decoded buffers cached.
 std::size_t liveSoundCount(const Engine* engine);
 std::size_t cachedBufferCount(const Engine* engine);
+// The bytes of samples those buffers hold.
+std::size_t cachedBufferBytes(const Engine* engine);
 // The volume of the sound started last among those still held; 0 when none is.
 float newestSoundVolume(const Engine* engine);
 
