@@ -23,8 +23,8 @@ DESTDIR ?=
 # A prefix written with a tilde that no shell expanded, as in PREFIX=~/.local under sh.
 override PREFIX := $(patsubst ~/%,$(HOME)/%,$(PREFIX))
 
-.PHONY: all deps game-deps package-deps configure configure-game game build run test clean \
-	contact-sheet gallery soak bench fuzz install uninstall package icons
+.PHONY: all deps game-deps package-deps configure configure-game configure-tests game build run \
+	test clean contact-sheet gallery soak bench fuzz install uninstall package icons
 
 all: build
 
@@ -52,8 +52,11 @@ configure: deps
 game: configure-game
 	@cmake --build --preset $(PRESET) -j $(JOBS) --target tarnhollow
 
-build: deps
+# The tests, and the fuzz target among them, switched on.
+configure-tests: deps
 	@cmake --preset $(PRESET) -DBUILD_TESTING=ON $(CONFIGURE_ARGS) >/dev/null
+
+build: configure-tests
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
 # The preset's own run folder, read from its cache, so what starts is what was just built.
@@ -68,7 +71,7 @@ test: build
 
 # 2000 damaged copies per file format, each loaded in a process of its own under 3 s of
 # processor time and 1 GB; prints a table, and keeps any file that failed in build/<preset>/fuzz-failures.
-fuzz: configure
+fuzz: configure-tests
 	@scripts/with-display cmake --build --preset $(PRESET) -j $(JOBS) --target fuzz
 
 # Redraws docs/contact-sheet.png from the staged Resources/ (the one generated image the
