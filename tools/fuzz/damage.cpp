@@ -181,6 +181,8 @@ std::vector<DamagedFile> knownPatterns(const Format& format,
         add("a face of 100000 corners", objWithPolygon(100000));
         add("a face of 1000000 corners", objWithPolygon(1000000));
         add("a face of 256 corners, the largest taken", objWithPolygon(256), Expect::loaded);
+        add("a header comment longer than 200 bytes", objWithLongHeaderComment(first),
+            Expect::likeIntact);
     } else if (format.name == "dae") {
         add("accessor stride 1000", colladaWithStride(first, "1000"));
         add("accessor stride 4294967295", colladaWithStride(first, "4294967295"));
@@ -189,10 +191,18 @@ std::vector<DamagedFile> knownPatterns(const Format& format,
         add("a node instancing itself", colladaWithSelfInstance(first));
         add("10000 nested nodes", colladaWithNestedNodes(first, 10000));
         add("instances doubling 40 times", colladaWithDoublingInstances(first, 40));
+        add("a comment of 220 characters before <COLLADA>", colladaWithLongComment(first, 220),
+            Expect::likeIntact);
+        add("every triangle a strip", colladaAsStripsOrFans(first, "tristrips"),
+            Expect::likeIntact);
+        add("every triangle a fan", colladaAsStripsOrFans(first, "trifans"), Expect::likeIntact);
+        add("lines beside the triangles, counted one too many", colladaWithLines(first),
+            Expect::likeIntact);
     } else if (format.name == "ttf") {
         add("damaged hinting programs", fontWithBrokenHinting(first), Expect::loaded);
     } else if (format.name == "wav") {
         add("format chunk cut off", wavWithCutHeader(first));
+        add("six channels", wavWithChannels(first, 6), Expect::loaded);
     }
     return patterns;
 }

@@ -20,9 +20,10 @@ const std::vector<Format>& formats();
 
 // What the game should make of a known pattern.
 enum class Expect {
-    refused,   // a guard names the file and says why; the library never sees it
-    anything,  // passes the guards (the library may still fail); it only must not crash
-    loaded,    // the game takes it
+    refused,     // a guard names the file and says why; the library never sees it
+    anything,    // passes the guards (the library may still fail); it only must not crash
+    loaded,      // the game takes it
+    likeIntact,  // the game takes it and draws the triangles it draws of the intact first seed
 };
 
 struct DamagedFile {
@@ -39,8 +40,8 @@ struct DamagedFile {
 DamagedFile damagedCopy(const Format& format, const std::vector<std::string>& seedBytes,
                         std::uint64_t seed, std::uint64_t index);
 
-// The faults found in the loaders before the guards, rebuilt from the format's seeds, and
-// files at the guards' limits that must still load in time.
+// The faults found in the loaders before the guards, rebuilt from the format's seeds, files
+// at the guards' limits that must still load in time, and intact files once refused.
 std::vector<DamagedFile> knownPatterns(const Format& format,
                                        const std::vector<std::string>& seedBytes);
 

@@ -99,11 +99,22 @@ pid_t startProbe(const Options& options, const Format& format, const std::string
     _exit(127);
 }
 
+// The first line of a probe's output that starts with `start`; empty when there is none.
+std::string lineStarting(const std::string& output, const std::string& start) {
+    for (std::size_t from = 0; from < output.size(); ++from) {
+        const std::size_t end = std::min(output.find('\n', from), output.size());
+        if (output.compare(from, start.size(), start) == 0) return output.substr(from, end - from);
+        from = end;
+    }
+    return "";
+}
+
 // What is wrong with how the game reported a known pattern: a refused file must be named
-// with a reason, with no claim of success; a file it must take must not be refused. Empty
-// when the report is right, or when the pattern only has to survive.
+// with a reason, with no claim of success; a file it must take must not be refused, and one
+// like the intact seed must draw what the seed draws (`intact`, the probe's output for it).
+// Empty when the report is right, or when the pattern only has to survive.
 std::string misreport(const DamagedFile& file, const std::string& loader, const std::string& path,
-                      const std::string& output) {
+                      const std::string& output, const std::string& intact) {
     if (file.expect == tarn::fuzz::Expect::anything) return "";
     const std::map<std::string, std::string> refusals = {
         {"texture", "Could not open file [" + path + "]: "},
@@ -113,8 +124,17 @@ std::string misreport(const DamagedFile& file, const std::string& loader, const 
     };
     const auto refusal = refusals.find(loader);
     const std::size_t at = refusal == refusals.end() ? std::string::npos : output.find(refusal->second);
+    if (file.expect == tarn::fuzz::Expect::likeIntact) {
+        if (at != std::string::npos) return "was refused";
+        const std::string drawn = lineStarting(output, "model draws ");
+        const std::string expected = lineStarting(intact, "model draws ");
+        if (expected.empty()) return "cannot be compared: the intact file drew nothing";
+        return drawn == expected ? "" : "drew \"" + drawn + "\", not \"" + expected + "\"";
+    }
     if (file.expect == tarn::fuzz::Expect::loaded) {
-        const std::string taken = loader == "model" ? "model of 1 meshes" : "128 glyphs";
+        const std::string taken = loader == "model"   ? "model of 1 meshes"
+                                  : loader == "sound" ? "sound of "
+                                                      : "128 glyphs";
         return at == std::string::npos && output.find(taken) != std::string::npos
                    ? ""
                    : "was not taken whole";
@@ -153,6 +173,8 @@ public:
             const std::vector<std::string> seeds =
                 tarn::fuzz::readSeeds(format, options_.resources);
             for (DamagedFile& file : tarn::fuzz::knownPatterns(format, seeds)) {
+                if (file.expect == tarn::fuzz::Expect::likeIntact && !intact_.count(format.name))
+                    intact_[format.name] = intactOutput(format, seeds.front());
                 queue.push_back({&format, std::move(file)});
                 ++expected_[format.name];
             }
@@ -182,6 +204,19 @@ private:
             tarn::fuzz::damagedCopy(*format, seeds_.at(format->name), options_.seed, index);
         file.name = "copy " + std::to_string(index) + " (" + file.name + ")";
         return {format, std::move(file)};
+    }
+
+    // The probe's output for an intact seed, run at once: what its variants must match.
+    std::string intactOutput(const Format& format, const std::string& bytes) {
+        const std::string stem = scratch_ + "/intact-" + format.name;
+        const std::string path = stem + fs::path(format.seeds.front()).extension().string();
+        tarn::fuzz::writeFile(path, bytes);
+        int status = 0;
+        waitpid(startProbe(options_, format, path, stem + ".log"), &status, 0);
+        std::string output = tarn::base::readFile(stem + ".log");
+        fs::remove(path);
+        fs::remove(stem + ".log");
+        return output;
     }
 
     void start(std::map<pid_t, Running>& running, Work work) {
@@ -244,8 +279,10 @@ private:
             ++tally.crashes;
             verdict = "failed with exit status " + std::to_string(WEXITSTATUS(status));
         } else {
+            const auto intact = intact_.find(job.work.format->name);
             verdict = misreport(job.work.file, job.work.format->loader, job.path,
-                                tarn::base::readFile(job.log));
+                                tarn::base::readFile(job.log),
+                                intact == intact_.end() ? "" : intact->second);
             tally.misreported += !verdict.empty();
         }
         if (!verdict.empty()) keepFailure(job, verdict);
@@ -315,6 +352,7 @@ private:
     std::deque<std::pair<const Format*, std::uint64_t>> pending_;
     std::map<std::string, Tally> tallies_;
     std::map<std::string, std::uint64_t> expected_;
+    std::map<std::string, std::string> intact_;  // the probe's output for each intact seed
     const Clock::time_point started_ = Clock::now();
     std::uint64_t serial_ = 0;
     int kept_ = 0;

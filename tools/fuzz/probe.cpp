@@ -109,6 +109,9 @@ int main(int argc, char** argv) {
         const tarn::sound::Sound ping =
             tarn::sound::play2D(engine, file.c_str(), false, false, true);
         tarn::sound::setVolume(engine, ping, 0.5f);
+        if (tarn::sound::cachedBufferCount(engine) > 0)
+            std::cout << "sound of " << tarn::sound::cachedBufferBytes(engine) << " bytes"
+                      << std::endl;
         tarn::sound::dropEngine(engine);
     } else if (kind == "texture" || kind == "model" || kind == "font") {
         if (!tarn::harness::openGameWindow(64, 64, "fuzz_probe", false)) {
@@ -120,7 +123,10 @@ int main(int argc, char** argv) {
             std::cout << "texture " << texture.id << std::endl;
         } else if (kind == "model") {
             const tarn::gfx::Model model(file);
-            std::cout << "model of " << model.meshes.size() << " meshes" << std::endl;
+            std::size_t triangles = 0;
+            for (const tarn::gfx::Mesh& mesh : model.meshes) triangles += mesh.indices.size() / 3;
+            std::cout << "model of " << model.meshes.size() << " meshes\n"
+                      << "model draws " << triangles << " triangles" << std::endl;
         } else {
             tarn::gfx::loadFont(file);
             std::cout << tarn::gfx::glyphTable.size() << " glyphs" << std::endl;
