@@ -15,6 +15,8 @@
 #include "app/photos.h"
 #include "app/process_input.h"
 #include "app/rules.h"
+#include "app/session.h"
+#include "app/window.h"
 #include "app/textures.h"
 #include "app/world_step.h"
 #include "base/tables.h"
@@ -74,6 +76,28 @@ void apply(const Outcome& outcome) {
     if (outcome.photo) notePhoto(*outcome.photo);
 }
 
+// Pausing hands the mouse back and holds the sounds; going on takes the mouse again with a
+// fresh look reference, so its travel meanwhile does not turn the camera.
+void apply(const SessionOutcome& outcome) {
+    printLines(outcome.lines);
+    if (outcome.paused) {
+        if (window) {
+            glfwSetInputMode(window, GLFW_CURSOR,
+                             *outcome.paused ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
+        }
+        sound::setAllPaused(soundEngine, *outcome.paused);
+        if (!*outcome.paused) firstMouse = true;
+    }
+    if (outcome.newHunt) {
+        world.placeAnimalsAnew();
+        worldTimers = {};
+        resetCamera();
+        megaShader->use();
+        megaShader->setUniform("spotlight", 0);
+    }
+    if (outcome.toggleFullscreen) toggleFullscreen(window);
+}
+
 void apply(const WorldStepOutcome& outcome) {
     printLines(outcome.lines);
     if (outcome.causticsFrameToBind) bindCausticsFrame(*outcome.causticsFrameToBind);
@@ -89,6 +113,9 @@ render::CameraView frameCamera() {
 }
 
 bool bonusInPlay() { return !game.bonusFound; }
+
+// The window keys' presses, kept from frame to frame.
+KeyPresses sessionKeys;
 
 // The lit scene straight into the window, or with light shafts through their texture.
 render::PassCounts renderLitScene(const render::CameraView& camera) {
@@ -143,12 +170,16 @@ void renderWorld() {
 void runFrame(const InputSource& polled, double wallNow) {
     // The shutter and the photo rule must both see a tapped P.
     const FrameInput input(polled);
-    gameClock.advance(wallNow);
+    const WindowEvents events = takeWindowEvents();
+    if (events.framebufferWidth) resizeFramebuffer(*events.framebufferWidth, *events.framebufferHeight);
+    apply(handleSession(input, events.signals, pauseWhenUnfocused, sessionKeys, game));
+    gameClock.advance(wallNow, game.paused);
     const double now = gameClock.now;
     const float deltaTime = gameClock.deltaTime;
+    const bool playing = !game.gameOver && !game.paused;
     developPhotos();
 
-    if (!game.gameOver) {
+    if (playing) {
         WorldStepOutcome stepped;
         {
             const render::TimedPart timed(render::FramePart::WorldStep);
@@ -159,7 +190,7 @@ void runFrame(const InputSource& polled, double wallNow) {
     }
     renderWorld();
     // The photo is the picture as it stands now, before the overlay goes on top.
-    if (!game.gameOver && shutterOpens(input, static_cast<float>(now), game)) {
+    if (playing && shutterOpens(input, static_cast<float>(now), game)) {
         openShutter(screenWidth, screenHeight);
     }
 
@@ -170,8 +201,12 @@ void runFrame(const InputSource& polled, double wallNow) {
     megaShader->use();
 
     if (input.keyDown(GLFW_KEY_ESCAPE) && window) glfwSetWindowShouldClose(window, GLFW_TRUE);
-    if (!game.gameOver) apply(processInput(input, deltaTime, static_cast<float>(now), world));
+    if (playing) apply(processInput(input, deltaTime, static_cast<float>(now), world));
     for (const HudText& banner : endBanners(game, screenWidth, screenHeight)) drawText(banner);
+    if (game.paused) {
+        for (const HudText& line : pauseOverlay(screenWidth, screenHeight)) drawText(line);
+    }
+    megaShader->use();
     // One look a frame, so a fault in any pass reaches the console instead of passing
     // silently; the soak counts these lines.
     render::checkGLError(__FILE__, __LINE__, "frame");
@@ -179,6 +214,7 @@ void runFrame(const InputSource& polled, double wallNow) {
 
 void runFrameLoop() {
     const GlfwInput input(window);
+    watchWindow(window);
     gameClock.start(glfwGetTime());
     while (!glfwWindowShouldClose(window)) {
         runFrame(input, glfwGetTime());

@@ -15,6 +15,7 @@ struct GameState {
     bool photoSuccess = false;
     bool gameOver = false;
     bool bonusFound = false;
+    bool paused = false;  // nothing of the game moves or counts down
 };
 
 struct Settings {

@@ -28,6 +28,7 @@ WorldTimers worldTimers;
 scene::World world;
 render::PassCounts lastPassCounts;
 
+bool pauseWhenUnfocused = true;
 GameClock gameClock;
 
 }  // namespace tarn::app

@@ -41,6 +41,9 @@ extern scene::World world;
 // The counts of the last scene pass of the previous frame, for the statistics.
 extern render::PassCounts lastPassCounts;
 
+// Whether the game pauses when its window loses the focus.
+extern bool pauseWhenUnfocused;
+
 // The frame clock: GLFW's wall clock in, the game's own time out.
 extern GameClock gameClock;
 

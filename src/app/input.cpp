@@ -11,6 +11,10 @@ static_assert(keys::space == GLFW_KEY_SPACE && keys::a == GLFW_KEY_A && keys::d 
               keys::x == GLFW_KEY_X && keys::escape == GLFW_KEY_ESCAPE &&
               keys::f2 == GLFW_KEY_F2 && keys::f9 == GLFW_KEY_F9 &&
               keys::leftMouseButton == GLFW_MOUSE_BUTTON_LEFT);
+static_assert(keys::r == GLFW_KEY_R && keys::enter == GLFW_KEY_ENTER &&
+              keys::keypadEnter == GLFW_KEY_KP_ENTER && keys::pause == GLFW_KEY_PAUSE &&
+              keys::f1 == GLFW_KEY_F1 && keys::f11 == GLFW_KEY_F11 &&
+              keys::leftAlt == GLFW_KEY_LEFT_ALT && keys::rightAlt == GLFW_KEY_RIGHT_ALT);
 static_assert(GLFW_KEY_LAST < 349 && GLFW_MOUSE_BUTTON_LAST < 8);
 
 bool GlfwInput::keyDown(int key) const { return glfwGetKey(window_, key) == GLFW_PRESS; }
@@ -31,6 +35,14 @@ bool FrameInput::remember(int code, bool button) const {
             (button ? source_.mouseButtonDown(code) : source_.keyDown(code)) ? 1 : 0;
     }
     return asked_[size_t(slot)] == 1;
+}
+
+bool KeyPresses::pressed(const InputSource& input, int key) {
+    const bool down = input.keyDown(key);
+    if (key < 0 || key >= int(down_.size())) return down;
+    const bool wasDown = down_[size_t(key)];
+    down_[size_t(key)] = down;
+    return down && !wasDown;
 }
 
 }  // namespace tarn::app

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
-#include <sstream>
 
 #include "app/camera.h"
 #include "base/console.h"
@@ -19,6 +18,7 @@
 #include "app/photo_album.h"
 #include "app/photos.h"
 #include "app/startup_hints.h"
+#include "app/window.h"
 #include "app/textures.h"
 #include "base/tables.h"
 #include "gfx/text.h"
@@ -90,31 +90,6 @@ void releaseFramebuffers() {
 }
 
 }  // namespace
-
-CommandLine parseCommandLine(int argc, const char* const* argv) {
-    CommandLine line;
-    if (argc < 3) return line;
-    line.printIntro = true;
-
-    std::istringstream width(argv[1]);
-    if (!(width >> line.width)) {
-        line.error = "ERROR: Could not parse first element, try again.";
-        return line;
-    }
-    std::istringstream height(argv[2]);
-    if (!(height >> line.height)) {
-        line.error = "ERROR: Could not parse second element, try again";
-        return line;
-    }
-    if (argc > 3) {
-        std::istringstream flag(argv[3]);
-        if (!(flag >> line.fullscreen)) {
-            line.fullscreen = false;
-            line.error = "ERROR: Could not parse third element, try again";
-        }
-    }
-    return line;
-}
 
 int swapIntervalFor(const char* vsyncVariable) {
     return vsyncVariable && std::string(vsyncVariable) == "0" ? 0 : 1;
@@ -227,6 +202,18 @@ void startGame(bool withSound) {
 
 int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     const CommandLine line = parseCommandLine(argc, argv);
+    if (!line.usageError.empty()) {
+        std::cerr << line.usageError << "\n\n" << usageText();
+        return 2;
+    }
+    if (line.showHelp) {
+        std::cout << usageText();
+        return 0;
+    }
+    if (line.showVersion) {
+        std::cout << "Tarnhollow " << TARNHOLLOW_VERSION << std::endl;
+        return 0;
+    }
     if (line.printIntro) std::cout << introText << std::endl << std::endl;
     if (!line.error.empty()) base::fatalExit(line.error);
     // A relative photo folder is the player's, from where the game was started.
@@ -241,9 +228,8 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    // The viewport, the overlay's places and the light-shaft texture are sized once, at
-    // start-up; a window the player could drag bigger would leave them behind.
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    // The frame follows every change of the framebuffer's size (see window.h).
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     GLFWmonitor* monitor = nullptr;
     if (line.fullscreen) {
         monitor = glfwGetPrimaryMonitor();
@@ -271,6 +257,7 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     glfwSwapInterval(swapIntervalFor(std::getenv("TARNHOLLOW_VSYNC")));
 
     startGame(true);
+    setWindowIcon(window);
     beginPhotos(photoFolder);
     runFrameLoop();
 

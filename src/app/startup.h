@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "app/data_folder.h"
 
 namespace tarn::scene {
@@ -11,18 +12,6 @@ struct World;
 }
 
 namespace tarn::app {
-
-struct CommandLine {
-    int width = 800;
-    int height = 600;
-    bool fullscreen = false;
-    bool printIntro = false;  // given with two or more arguments
-    std::string error;        // the first parse failure's text; empty when all parsed
-};
-
-// Up to three positional arguments: width, height, full-screen flag (0 or 1). Fewer than
-// two arguments parse nothing; arguments after the third are ignored.
-CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // Whether the window system can be asked for a window of this size. Sizes below 1 or
 // beyond what a GL framebuffer can hold are refused before GLFW sees them.

@@ -49,6 +49,9 @@ constexpr const char* causticsPattern = "Resources/Textures/caustics/save.%02d.t
 constexpr int causticsFrameCount = 32;
 
 constexpr const char* font = "Resources/Fonts/arial.ttf";
+// printf pattern of the window icon at each of iconSizes pixels square.
+constexpr const char* iconPattern = "Resources/Icons/tarnhollow-%d.png";
+constexpr int iconSizes[] = {16, 32, 48, 64, 128};
 constexpr const char* ambientSound = "Resources/Sounds/Underwater_Pool.wav";
 constexpr const char* sonarSound = "Resources/Sounds/Sonar.wav";
 }  // namespace paths

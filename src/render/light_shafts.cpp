@@ -52,6 +52,17 @@ void createLightShafts(int width, int height) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+void resizeLightShafts(int width, int height) {
+    if (!lightshaftTexture || !lightshaftDepthBuffer) return;
+    glActiveTexture(GL_TEXTURE0 + lightshaftTextureUnit);
+    glBindTexture(GL_TEXTURE_2D, lightshaftTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindRenderbuffer(GL_RENDERBUFFER, lightshaftDepthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+}
+
 void releaseLightShafts() {
     if (lightshaftFBO) {
         glDeleteFramebuffers(1, &lightshaftFBO);

@@ -25,6 +25,9 @@ extern GLuint lightshaftDepthBuffer;
 // size, and prints "Lightshaft framebuffer complete.". Stops the game when the framebuffer
 // is incomplete. Leaves texture unit 10 active and the window's framebuffer bound.
 void createLightShafts(int width, int height);
+// New storage of the given size for the texture and the depth buffer, which keep their
+// names and their place in the framebuffer. Does nothing before createLightShafts.
+void resizeLightShafts(int width, int height);
 // Deletes the framebuffer, texture and depth buffer; safe to call twice.
 void releaseLightShafts();
 

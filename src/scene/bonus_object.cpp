@@ -120,6 +120,13 @@ void BonusObject::draw(gfx::Shader& /*shader*/) {
     glBindVertexArray(0);
 }
 
+void BonusObject::restart() {
+    modelMatrix = glm::mat4(1.0f);
+    bonusPlaced = false;
+    respawnTimer = 0.0;
+    respawnedAt.reset();
+}
+
 void BonusObject::placeOnce() {
     if (bonusPlaced) return;
     bonusPlaced = true;

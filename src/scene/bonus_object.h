@@ -28,6 +28,8 @@ public:
     // The one offset into the lake, (-1, 5, 0) in its own frame, before its first draw.
     // Does nothing the second time.
     void placeOnce();
+    // Back where a fresh game has it: above the start, sinking from its first draw on.
+    void restart();
 
     // Where the last update put the card back, as (x, z); empty when it did not.
     std::optional<glm::vec2> respawnedAt;

@@ -25,7 +25,12 @@ Duck::Duck(const glm::mat4& startModelMatrix, int textureUnit, std::unique_ptr<g
     materialShininess = 50;
     materialKd = 0.3f;
     materialKs = 0.5f;
+    placeAnew(startModelMatrix);
+}
 
+void Duck::placeAnew(const glm::mat4& startModelMatrix) {
+    modelMatrix = startModelMatrix;
+    lastStrayDepth = 0.0f;
     // One statement per draw: the order of the draws fixes the whole lake.
     const float z = randomUniform(-10.0f, 10.0f);
     const float x = randomUniform(-10.0f, 10.0f);

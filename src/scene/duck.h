@@ -17,6 +17,9 @@ public:
     // Turns about the vertical only, so the duck stays upright at the water line. Nothing
     // keeps it over the lake.
     void update(float dt) override;
+    // Back to a fresh start from startModelMatrix with the next values of the shared random
+    // source, in the constructor's order.
+    void placeAnew(const glm::mat4& startModelMatrix);
     void draw(gfx::Shader& shader) override { drawWithMaterial(shader); }
 
     float courseTimer = 0.0f;

@@ -22,7 +22,12 @@ Fish::Fish(const glm::mat4& startModelMatrix, const gfx::Model* body, const gfx:
     materialShininess = 50;
     materialKd = 0.3f;
     materialKs = 0.5f;
+    placeAnew(startModelMatrix);
+}
 
+void Fish::placeAnew(const glm::mat4& startModelMatrix) {
+    modelMatrix = startModelMatrix;
+    lastStrayDepth = 0.0f;
     // One statement per draw: the order of the draws fixes the whole lake.
     setSpeed(randomUniform(0.4f, 2.0f));
     finDirection = true;

@@ -27,6 +27,9 @@ public:
          int textureUnit, int fishKind);
 
     void update(float dt) override;
+    // Back to a fresh start from startModelMatrix with the next values of the shared random
+    // source, in the constructor's order.
+    void placeAnew(const glm::mat4& startModelMatrix);
     // Body and fin share the material and texture; only the model matrix changes.
     void draw(gfx::Shader& shader) override;
 

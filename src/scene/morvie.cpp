@@ -22,14 +22,18 @@ Morvie::Morvie(const glm::mat4& startModelMatrix, int textureUnit,
                std::unique_ptr<gfx::Model> meshModel)
     : SceneObject(startModelMatrix) {
     model = std::move(meshModel);
+    colorTextureUnit = textureUnit;
+    placeAnew(startModelMatrix);
+}
+
+void Morvie::placeAnew(const glm::mat4& startModelMatrix) {
+    modelMatrix = startModelMatrix;
+    lastStrayDepth = 0.0f;
     // The draws come in this order, which every later object's place depends on.
     courseTimer = 0.0f;
     courseDuration = randomUniform(1.0f, 10.0f);
     turnRate = randomUniform(-360.0f, 360.0f);
-    materialShininess = 50;
-    materialKd = 0.3f;
-    materialKs = 0.5f;
-    colorTextureUnit = textureUnit;
+    setMaterial(0.3f, 0.5f);
     rollRate = randomUniform(-45.0f, 45.0f);
     const float y = randomUniform(0.0f, 10.0f);
     const float x = randomUniform(-50.0f, 50.0f);

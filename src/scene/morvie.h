@@ -20,6 +20,10 @@ public:
     void update(float dt) override;
     void draw(gfx::Shader& shader) override { drawWithMaterial(shader); }
 
+    // Back to a fresh start from startModelMatrix, with the next five values of the shared
+    // random source, as the constructor takes them; the material as the light left it off.
+    void placeAnew(const glm::mat4& startModelMatrix);
+
     // The spotlight's effect: (0.9, 0.9) when it goes on, (0.3, 0.3) when it goes off.
     void setMaterial(float kd, float ks);
 

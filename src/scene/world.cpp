@@ -1,7 +1,19 @@
-// Release of the lake world's objects.
+// A new hunt's start, and the release of the lake world's objects.
 #include "scene/world.h"
 
 namespace tarn::scene {
+
+void World::placeAnimalsAnew() {
+    const glm::mat4 identity(1.0f);
+    if (morvie) morvie->placeAnew(identity);
+    for (auto& fish : fishes) {
+        if (fish) fish->placeAnew(identity);
+    }
+    for (auto& duck : ducks) {
+        if (duck) duck->placeAnew(identity);
+    }
+    if (bonusCard) bonusCard->restart();
+}
 
 void World::release() {
     lakebed.reset();

@@ -27,6 +27,11 @@ struct World {
     std::unique_ptr<Sun> sun;
     std::unique_ptr<WaterSurface> waterSurface;
 
+    // A new hunt in the same lake: the creature, the fish and the ducks start afresh from
+    // the shared random source as it runs on, in the order of their first start, and the
+    // bonus card goes back above the start. Loads nothing.
+    void placeAnimalsAnew();
+
     // Lakebed, creature, fish, ducks and bonus card, in this order, then the fish models,
     // the sky, the sun and the water surface, so every model goes while the GL context
     // lives. Safe to call again.

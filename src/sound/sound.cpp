@@ -336,4 +336,14 @@ std::size_t cachedBufferBytes(const Engine* engine) {
     return bytes;
 }
 
+void setAllPaused(Engine* engine, bool paused) {
+    if (!engine) return;
+    for (const auto& [id, source] : engine->sources) {
+        ALint state = AL_STOPPED;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        if (paused && state == AL_PLAYING) alSourcePause(source);
+        if (!paused && state == AL_PAUSED) alSourcePlay(source);
+    }
+}
+
 }  // namespace tarn::sound

@@ -45,6 +45,10 @@ void setVolume(Engine* engine, Sound sound, float volume);
 // to its end, and for an empty handle or a null engine.
 bool isPlaying(const Engine* engine, Sound sound);
 
+// Holds every playing sound where it is, or lets every held one play on: the game's
+// pause. Sounds started paused are let play too.
+void setAllPaused(Engine* engine, bool paused);
+
 // Diagnostics for tests and statistics: sources still held, decoded buffers cached.
 std::size_t liveSoundCount(const Engine* engine);
 std::size_t cachedBufferCount(const Engine* engine);

@@ -21,13 +21,13 @@ namespace {
 
 using Photos = test::LakeGame;
 
-// Where the overlay may draw in the window: the two status lines and the banners, with
-// room around their glyphs. y counts from the bottom.
+// Where the overlay may draw in the window: the two status lines and the banners with
+// their play-again line, with room around their glyphs. y counts from the bottom.
 bool underOverlay(int x, int y, int width, int height) {
     const bool distanceLine = x < 500 && y < 80;
     const bool photosLine = x >= width - 110 && y >= height - 50;
     const bool banner =
-        x >= width / 2 - 210 && x < width / 2 + 300 && y >= height / 2 - 30 && y < height / 2 + 60;
+        x >= width / 2 - 210 && x < width / 2 + 300 && y >= height / 2 - 60 && y < height / 2 + 60;
     return distanceLine || photosLine || banner;
 }
 

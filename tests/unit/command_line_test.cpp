@@ -1,4 +1,5 @@
-// The command line: sizes, the full-screen flag and the exact error texts; the vsync switch.
+// The command line: sizes, the full-screen flag and the exact error texts, the options and
+// their errors; the vsync switch.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -51,6 +52,36 @@ TEST(CommandLine, TheFirstArgumentThatFailsGivesItsText) {
         EXPECT_EQ(line.error, thirdError) << flag;
         EXPECT_FALSE(line.fullscreen) << flag;
     }
+}
+
+TEST(CommandLine, OptionsStandAnywhereAndWinOverThePositionalArguments) {
+    const CommandLine sized = parse({"--size", "1280x720"});
+    EXPECT_EQ(sized.width, 1280);
+    EXPECT_EQ(sized.height, 720);
+    EXPECT_TRUE(sized.sizeGiven);
+    EXPECT_FALSE(sized.printIntro);
+    EXPECT_EQ(parse({"--size=640x480"}).height, 480);
+    EXPECT_EQ(parse({"1024x768"}).width, 1024) << "a lone size";
+    EXPECT_FALSE(parse({"-w"}).fullscreen);
+    EXPECT_TRUE(parse({"-w"}).fullscreenGiven);
+
+    const CommandLine both = parse({"1024", "768", "0", "-f", "-s", "640x480"});
+    EXPECT_TRUE(both.fullscreen);
+    EXPECT_EQ(both.width, 640);
+    EXPECT_TRUE(both.printIntro) << "the positional arguments still count";
+    EXPECT_TRUE(parse({"--help"}).showHelp);
+    EXPECT_TRUE(parse({"800", "600", "--version"}).showVersion);
+
+    for (const auto& args : {std::vector<const char*>{"--fulscreen"}, {"-x"}, {"--size"},
+                             {"--size", "big"}, {"-s", "1280x"}, {"--size=0x600"}}) {
+        const CommandLine line = parse(args);
+        EXPECT_EQ(line.usageError.rfind("tarnhollow: ", 0), 0u) << args[0];
+        EXPECT_TRUE(line.error.empty());
+    }
+    EXPECT_NE(parse({"--bogus"}).usageError.find("'--bogus'"), std::string::npos);
+    const std::string usage = tarn::app::usageText();
+    for (const char* option : {"--fullscreen", "--windowed", "--size", "--help", "--version"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
 TEST(CommandLine, VsyncIsOnUnlessTheEnvironmentSaysZero) {

@@ -1,0 +1,40 @@
+// The game window's side of the window system. GLFW's callbacks only record what happened
+// (a new framebuffer size, the focus, minimising); the frame takes the record at its start
+// and applies it there, in one place.
+#pragma once
+
+#include <optional>
+
+#include "app/session.h"
+
+struct GLFWwindow;
+
+namespace tarn::app {
+
+struct WindowEvents {
+    WindowSignals signals;
+    std::optional<int> framebufferWidth;  // both set when the framebuffer changed size
+    std::optional<int> framebufferHeight;
+};
+
+// Installs the recording callbacks on the game's window.
+void watchWindow(GLFWwindow* window);
+
+// What was recorded since the last call, then forgets it.
+WindowEvents takeWindowEvents();
+
+// Everything sized from the framebuffer follows it: the viewport, the overlay's projection
+// and places (they read screenWidth and screenHeight), the light-shaft targets, the aspect
+// ratio and the view frustum, and so the size of a kept photo. An empty size (a minimised
+// window) or the size already in use changes nothing and allocates nothing.
+void resizeFramebuffer(int width, int height);
+
+// Full screen on the monitor that holds most of the window, at that monitor's current
+// mode; the second call puts the window back where it was, at the size it had.
+void toggleFullscreen(GLFWwindow* window);
+
+// The window's icon at every size found below the data folder's Resources/Icons; a
+// missing or unreadable icon leaves the window system's default, silently.
+void setWindowIcon(GLFWwindow* window);
+
+}  // namespace tarn::app
