@@ -37,14 +37,13 @@ constexpr float degreesToRadians = 0.017453292f;
 
 }  // namespace
 
-void moveCamera(const InputSource& input, float deltaTime) {
-    const float step = cameraSpeed * deltaTime;
-    glm::vec3 move(0.0f);
-    if (input.keyDown(keys::w)) move = step * cameraFront;
-    if (input.keyDown(keys::s)) move = -step * cameraFront;
-    if (input.keyDown(keys::a)) move = -step * glm::normalize(glm::cross(cameraFront, cameraUp));
-    if (input.keyDown(keys::d)) move = step * glm::normalize(glm::cross(cameraFront, cameraUp));
-    cameraPos = stepCamera(cameraPos, move);
+void moveCamera(glm::vec2 move, float deltaTime) {
+    glm::vec3 direction = move.y * cameraFront;
+    // Looking straight up or down has no right; the pitch limit keeps play away from it.
+    const glm::vec3 across = glm::cross(cameraFront, cameraUp);
+    if (move.x != 0.0f && glm::length(across) > 0.0f) direction += move.x * glm::normalize(across);
+    if (glm::length(direction) > 1.0f) direction = glm::normalize(direction);
+    cameraPos = stepCamera(cameraPos, cameraSpeed * deltaTime * direction);
 }
 
 glm::vec3 stepCamera(glm::vec3 from, glm::vec3 move) {
@@ -64,23 +63,9 @@ glm::vec3 stepCamera(glm::vec3 from, glm::vec3 move) {
     return reached;
 }
 
-void lookAround(const InputSource& input) {
-    double xpos = 0.0;
-    double ypos = 0.0;
-    input.cursorPosition(xpos, ypos);
-    if (firstMouse) {
-        lastX = static_cast<float>(xpos);
-        lastY = static_cast<float>(ypos);
-        firstMouse = false;
-    }
-    // Moving the mouse up (smaller y) looks up.
-    const float xoffset = static_cast<float>(xpos - lastX) * mouseSensitivity;
-    const float yoffset = static_cast<float>(lastY - ypos) * mouseSensitivity;
-    lastX = static_cast<float>(xpos);
-    lastY = static_cast<float>(ypos);
-
-    cameraYaw += xoffset;
-    cameraPitch += yoffset;
+void turnCamera(glm::vec2 degrees) {
+    cameraYaw += degrees.x;
+    cameraPitch += degrees.y;
     if (cameraPitch > 89.0f) cameraPitch = 89.0f;
     if (cameraPitch < -89.0f) cameraPitch = -89.0f;
 

@@ -4,7 +4,6 @@
 
 #include <glm/glm.hpp>
 
-#include "app/input.h"
 
 namespace tarn::app {
 
@@ -23,7 +22,6 @@ extern glm::mat4 projectionMatrix;
 extern glm::mat4 viewProjectionMatrix;
 
 constexpr float cameraSpeed = 2.5f;        // world units per second
-constexpr float mouseSensitivity = 0.05f;  // degrees per screen pixel
 // From the floor, the square's edge and the water surface.
 constexpr float cameraClearance = 0.5f;
 // The longest piece of a step tested on its own, world units.
@@ -34,17 +32,18 @@ constexpr float fieldOfViewY = 1.0471976f;  // 60 degrees
 constexpr float nearPlane = 0.1f;
 constexpr float farPlane = 30.0f;
 
-// W, S, A, D: each key steps from the current position, so with several held only the
-// last of them in that order moves. The step goes through stepCamera.
-void moveCamera(const InputSource& input, float deltaTime);
+// Swims by the action record's move: forward along the view (so looking up climbs), to
+// the right across it, at cameraSpeed for a full move whatever its direction, so a
+// diagonal is no faster than one key. The step goes through stepCamera.
+void moveCamera(glm::vec2 move, float deltaTime);
 
 // The camera's way from `from` by `move`, in pieces of at most maxCameraPiece: it ends at
 // the last piece whose end keeps the camera's clearance, so it stops short of a ridge,
 // the floor, the square's edge or the surface instead of passing them.
 glm::vec3 stepCamera(glm::vec3 from, glm::vec3 move);
 
-// Mouse look: yaw and pitch from the cursor motion since the last call.
-void lookAround(const InputSource& input);
+// Turns the view by degrees: x yaw to the right, y pitch up, pitch kept within 89 degrees.
+void turnCamera(glm::vec2 degrees);
 
 // Places the camera at eye looking at target, with yaw and pitch to match, so the next look
 // stage keeps that view; its cursor position becomes the new look reference.

@@ -96,6 +96,7 @@ void apply(const SessionOutcome& outcome) {
         megaShader->setUniform("spotlight", 0);
     }
     if (outcome.toggleFullscreen) toggleFullscreen(window);
+    if (outcome.masterGain) sound::setMasterGain(soundEngine, *outcome.masterGain);
 }
 
 void apply(const WorldStepOutcome& outcome) {
@@ -114,8 +115,6 @@ render::CameraView frameCamera() {
 
 bool bonusInPlay() { return !game.bonusFound; }
 
-// The window keys' presses, kept from frame to frame.
-KeyPresses sessionKeys;
 
 // The lit scene straight into the window, or with light shafts through their texture.
 render::PassCounts renderLitScene(const render::CameraView& camera) {
@@ -168,14 +167,21 @@ void renderWorld() {
 }
 
 void runFrame(const InputSource& polled, double wallNow) {
-    // The shutter and the photo rule must both see a tapped P.
+    // Each key is asked once a frame, so a tap that sticky keys kept is seen by every rule.
     const FrameInput input(polled);
     const WindowEvents events = takeWindowEvents();
-    if (events.framebufferWidth) resizeFramebuffer(*events.framebufferWidth, *events.framebufferHeight);
-    apply(handleSession(input, events.signals, pauseWhenUnfocused, sessionKeys, game));
+    printLines(events.lines);
+    if (events.framebufferWidth) {
+        resizeFramebuffer(*events.framebufferWidth, *events.framebufferHeight);
+    }
+    // A frame that ends a pause moves the game by nothing: the time paused is no time of play.
     gameClock.advance(wallNow, game.paused);
     const double now = gameClock.now;
     const float deltaTime = gameClock.deltaTime;
+    const Actions actions =
+        actionMap.read(input, events.gamepad ? &*events.gamepad : nullptr, deltaTime);
+    apply(handleSession(actions, events.signals, actionMap.preferences().pauseWhenUnfocused,
+                        game, soundLevel));
     const bool playing = !game.gameOver && !game.paused;
     developPhotos();
 
@@ -190,7 +196,7 @@ void runFrame(const InputSource& polled, double wallNow) {
     }
     renderWorld();
     // The photo is the picture as it stands now, before the overlay goes on top.
-    if (playing && shutterOpens(input, static_cast<float>(now), game)) {
+    if (playing && shutterOpens(actions, static_cast<float>(now), game)) {
         openShutter(screenWidth, screenHeight);
     }
 
@@ -200,8 +206,8 @@ void runFrame(const InputSource& polled, double wallNow) {
     for (const HudText& line : statusLines(game, screenWidth, screenHeight)) drawText(line);
     megaShader->use();
 
-    if (input.keyDown(GLFW_KEY_ESCAPE) && window) glfwSetWindowShouldClose(window, GLFW_TRUE);
-    if (playing) apply(processInput(input, deltaTime, static_cast<float>(now), world));
+    if (actions.quit && window) glfwSetWindowShouldClose(window, GLFW_TRUE);
+    if (playing) apply(processInput(actions, deltaTime, static_cast<float>(now), world));
     for (const HudText& banner : endBanners(game, screenWidth, screenHeight)) drawText(banner);
     if (game.paused) {
         for (const HudText& line : pauseOverlay(screenWidth, screenHeight)) drawText(line);

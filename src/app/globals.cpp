@@ -28,7 +28,8 @@ WorldTimers worldTimers;
 scene::World world;
 render::PassCounts lastPassCounts;
 
-bool pauseWhenUnfocused = true;
+ActionMap actionMap;
+SoundLevel soundLevel;
 GameClock gameClock;
 
 }  // namespace tarn::app

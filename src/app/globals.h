@@ -5,7 +5,9 @@
 #include <glm/glm.hpp>
 #include <memory>
 
+#include "app/actions.h"
 #include "app/game_clock.h"
+#include "app/session.h"
 #include "gfx/shader.h"
 #include "render/scene_pass.h"
 #include "scene/world.h"
@@ -41,8 +43,9 @@ extern scene::World world;
 // The counts of the last scene pass of the previous frame, for the statistics.
 extern render::PassCounts lastPassCounts;
 
-// Whether the game pauses when its window loses the focus.
-extern bool pauseWhenUnfocused;
+// The player's input as actions, with the preferences' key table; and the sound's level.
+extern ActionMap actionMap;
+extern SoundLevel soundLevel;
 
 // The frame clock: GLFW's wall clock in, the game's own time out.
 extern GameClock gameClock;

@@ -37,12 +37,4 @@ bool FrameInput::remember(int code, bool button) const {
     return asked_[size_t(slot)] == 1;
 }
 
-bool KeyPresses::pressed(const InputSource& input, int key) {
-    const bool down = input.keyDown(key);
-    if (key < 0 || key >= int(down_.size())) return down;
-    const bool wasDown = down_[size_t(key)];
-    down_[size_t(key)] = down;
-    return down && !wasDown;
-}
-
 }  // namespace tarn::app

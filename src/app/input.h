@@ -18,6 +18,7 @@ constexpr int escape = 256, enter = 257, keypadEnter = 335, pause = 284;
 constexpr int f1 = 290, f2 = 291, f3 = 292, f4 = 293, f5 = 294, f6 = 295, f7 = 296, f8 = 297,
               f9 = 298, f11 = 300;
 constexpr int leftAlt = 342, rightAlt = 346;
+constexpr int zero = 48, minus = 45, equal = 61;
 constexpr int leftMouseButton = 0;
 }  // namespace keys
 
@@ -59,18 +60,6 @@ private:
 
     const InputSource& source_;
     mutable std::array<signed char, keyCount + 8> asked_{};
-};
-
-// Which keys were down when last asked, so that a key held over many frames acts once per
-// press. Ask about a key every frame, whether or not its answer is used then: a tap kept by
-// sticky keys would otherwise count as a press whenever it is next asked.
-class KeyPresses {
-public:
-    // True when the key is down now and was not down at the last call for it.
-    bool pressed(const InputSource& input, int key);
-
-private:
-    std::array<bool, 349> down_{};
 };
 
 // Input set by a program rather than a player: tests, the gallery and the benchmark hold

@@ -6,9 +6,9 @@
 
 namespace tarn::app {
 
-Outcome processInput(const InputSource& input, float deltaTime, float now,
+Outcome processInput(const Actions& actions, float deltaTime, float now,
                      const scene::World& world) {
-    moveCamera(input, deltaTime);
+    moveCamera(actions.move, deltaTime);
 
     RuleView view;
     view.cameraPos = cameraPos;
@@ -17,10 +17,10 @@ Outcome processInput(const InputSource& input, float deltaTime, float now,
     view.frustum = &scene::viewFrustum;
 
     Outcome outcome;
-    handleSettingsKeys(input, now, game, settings, outcome);
-    handleGameCommands(input, now, game, view, outcome);
+    handleSettingsKeys(actions, now, game, settings, outcome);
+    handleGameCommands(actions, now, game, view, outcome);
 
-    lookAround(input);
+    turnCamera(actions.look);
     return outcome;
 }
 

@@ -16,7 +16,7 @@ std::string line(const Parts&... parts) {
 }
 
 struct SettingsKey {
-    int key;
+    int key;  // F2 to F9, in order
     bool Settings::*flag;
     const char* onText;  // null: the key is silent
     const char* offText;
@@ -104,10 +104,10 @@ void pickUpBonus(GameState& game, const RuleView& view, Outcome& outcome) {
 
 }  // namespace
 
-void handleSettingsKeys(const InputSource& input, double now, GameState& game, Settings& settings,
+void handleSettingsKeys(const Actions& actions, double now, GameState& game, Settings& settings,
                         Outcome& outcome) {
     for (const SettingsKey& k : settingsKeys) {
-        if (!input.keyDown(k.key)) continue;
+        if (!actions.settingsKeys[size_t(k.key - keys::f2)]) continue;
         if (now > game.settingsKeyTime + debounceSeconds) {
             bool& flag = settings.*k.flag;
             flag = !flag;
@@ -119,20 +119,17 @@ void handleSettingsKeys(const InputSource& input, double now, GameState& game, S
     }
 }
 
-void handleGameCommands(const InputSource& input, double now, GameState& game, const RuleView& view,
+void handleGameCommands(const Actions& actions, double now, GameState& game, const RuleView& view,
                         Outcome& outcome) {
-    if (input.keyDown(keys::x)) game.maxLightDuration = cheatLightDuration;
-    if (input.keyDown(keys::o)) ++outcome.sonarPings;
-    if (input.keyDown(keys::m) || input.keyDown(keys::space)) {
-        toggleSpotlight(now, game, outcome);
-    }
-    if (shutterOpens(input, now, game)) takePhoto(now, game, view, outcome);
-    if (input.keyDown(keys::e)) pickUpBonus(game, view, outcome);
+    if (actions.moreLight) game.maxLightDuration = cheatLightDuration;
+    if (actions.sonar) ++outcome.sonarPings;
+    if (actions.light) toggleSpotlight(now, game, outcome);
+    if (shutterOpens(actions, now, game)) takePhoto(now, game, view, outcome);
+    if (actions.card) pickUpBonus(game, view, outcome);
 }
 
-bool shutterOpens(const InputSource& input, double now, const GameState& game) {
-    return (input.keyDown(keys::p) || input.mouseButtonDown(keys::leftMouseButton)) &&
-           now > game.lastPhotoTime + debounceSeconds && game.photosLeft > 0;
+bool shutterOpens(const Actions& actions, double now, const GameState& game) {
+    return actions.photo && now > game.lastPhotoTime + debounceSeconds && game.photosLeft > 0;
 }
 
 void switchOffSpentLight(double now, GameState& game, Outcome& outcome) {

@@ -1,6 +1,6 @@
 // The game's rules: the settings keys, the spotlight and its budget, the photo, the bonus
 // card and the sonar on demand. Plain C++ with no GL, GLFW or sound: each rule reads the
-// polled input and the time, changes the game state and reports what the frame must do.
+// frame's actions and the time, changes the game state and reports what the frame must do.
 #pragma once
 
 #include <glm/glm.hpp>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/game_state.h"
-#include "app/input.h"
+#include "app/actions.h"
 #include "scene/frustum.h"
 
 namespace tarn::app {
@@ -54,19 +54,18 @@ constexpr float sonarFallOff = 70.0f;
 
 // F2 to F9. All eight share one stamp: a key acts only more than half a second after the
 // last frame in which any of them was down, and the first in F2..F9 order wins a frame.
-void handleSettingsKeys(const InputSource& input, double now, GameState& game, Settings& settings,
+void handleSettingsKeys(const Actions& actions, double now, GameState& game, Settings& settings,
                         Outcome& outcome);
 
-// X (cheat), O (sonar), M or SPACE (spotlight), P or the left button (photo), E (bonus),
-// in that order. Each key is read once, so a tap that GLFW kept for this poll is not lost.
-void handleGameCommands(const InputSource& input, double now, GameState& game, const RuleView& view,
+// More light (the X cheat), sonar, spotlight, photo, bonus card, in that order. The
+// spotlight and the photo act once per press, and each also keeps its half-second guard.
+void handleGameCommands(const Actions& actions, double now, GameState& game, const RuleView& view,
                         Outcome& outcome);
 
-// Whether the photo rule takes a photo this frame (P or the left button down, outside the
+// Whether the photo rule takes a photo this frame (a new press of the shutter, outside the
 // half-second guard, photos left), asked before the rule runs so that the frame can read
-// its picture before the overlay covers it. Reads the same keys as the rule: give both an
-// input that answers a key twice alike (FrameInput).
-bool shutterOpens(const InputSource& input, double now, const GameState& game);
+// its picture before the overlay covers it.
+bool shutterOpens(const Actions& actions, double now, const GameState& game);
 
 // The light goes off by itself once its running total passes the budget. Runs every
 // frame, also after the game has ended.

@@ -1,5 +1,7 @@
-// Pause, play again and full screen.
+// Pause, play again, full screen and the sound's level.
 #include "app/session.h"
+
+#include <algorithm>
 
 namespace tarn::app {
 
@@ -12,28 +14,36 @@ void setPaused(bool paused, GameState& game, SessionOutcome& outcome) {
     outcome.lines.push_back(paused ? "Game paused." : "Game resumed.");
 }
 
+void changeSound(const Actions& actions, SoundLevel& sound, SessionOutcome& outcome) {
+    if (!actions.mute && !actions.volumeDown && !actions.volumeUp) return;
+    if (actions.mute) sound.muted = !sound.muted;
+    const int step = (actions.volumeUp ? volumeStep : 0) - (actions.volumeDown ? volumeStep : 0);
+    if (step != 0) {
+        sound.volume = std::clamp(sound.volume + step, 0, 100);
+        sound.muted = false;  // turning the volume is asking to hear it
+    }
+    outcome.masterGain = sound.gain();
+    outcome.lines.push_back(sound.muted ? "Sound muted."
+                                        : "Volume " + std::to_string(sound.volume) + "%.");
+}
+
 }  // namespace
 
-SessionOutcome handleSession(const InputSource& input, const WindowSignals& signals,
-                             bool pauseOnFocusLoss, KeyPresses& presses, GameState& game) {
+SessionOutcome handleSession(const Actions& actions, const WindowSignals& signals,
+                             bool pauseOnFocusLoss, GameState& game, SoundLevel& sound) {
     SessionOutcome outcome;
-    // Every key is asked before any is acted on, so none keeps a stale press for later.
-    const bool pauseKey = presses.pressed(input, keys::f1) | presses.pressed(input, keys::pause);
-    const bool alt = input.keyDown(keys::leftAlt) || input.keyDown(keys::rightAlt);
-    const bool enter =
-        presses.pressed(input, keys::enter) | presses.pressed(input, keys::keypadEnter);
-    const bool fullscreenKey = presses.pressed(input, keys::f11) || (alt && enter);
-    const bool playAgainKey = presses.pressed(input, keys::r) || (!alt && enter);
-
     if (signals.iconified.value_or(false) || (pauseOnFocusLoss && signals.focused == false)) {
         setPaused(true, game, outcome);
     } else if (signals.focused == true) {
         setPaused(false, game, outcome);
     }
-    if (pauseKey) setPaused(!game.paused, game, outcome);
-    outcome.toggleFullscreen = fullscreenKey;
+    const bool decided = game.gameOver && !game.paused;
+    const bool playAgain = actions.playAgain || (actions.start && decided);
+    if (actions.pause || (actions.start && !decided)) setPaused(!game.paused, game, outcome);
+    outcome.toggleFullscreen = actions.fullscreen;
+    changeSound(actions, sound, outcome);
 
-    if (game.gameOver && !game.paused && playAgainKey) {
+    if (decided && !game.paused && playAgain) {
         game = GameState{};
         outcome.newHunt = true;
         outcome.lines.push_back("A new hunt begins: 5 photos, a full light, and Morvie is "

@@ -17,6 +17,7 @@
 #include "app/globals.h"
 #include "app/photo_album.h"
 #include "app/photos.h"
+#include "app/preferences.h"
 #include "app/startup_hints.h"
 #include "app/window.h"
 #include "app/textures.h"
@@ -182,6 +183,8 @@ void resetToFirstStart() {
     worldTimers = {};
     lastPassCounts = {};
     resetCamera();
+    actionMap = ActionMap();
+    soundLevel = {};
     scene::rng = std::mt19937();
     std::srand(1);  // what the C library starts from when nobody seeds it
 }
@@ -218,10 +221,16 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     if (!line.error.empty()) base::fatalExit(line.error);
     // A relative photo folder is the player's, from where the game was started.
     const std::string photoFolder = photoFolderFromEnvironment();
+    // The settings file holds where the command line is silent.
+    const Preferences preferences =
+        readPreferences(settingsPath([](const char* name) { return std::getenv(name); }), std::cerr);
+    actionMap = ActionMap(preferences);
+    soundLevel = {preferences.masterVolume, preferences.mute};
     // Before any window: without its files the game has nothing to show.
     enterDataFolder(installed);
-    screenWidth = line.width;
-    screenHeight = line.height;
+    screenWidth = line.sizeGiven ? line.width : preferences.windowWidth;
+    screenHeight = line.sizeGiven ? line.height : preferences.windowHeight;
+    const bool fullscreen = line.fullscreenGiven ? line.fullscreen : preferences.fullscreen;
     aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
 
     if (!glfwInit()) base::fatalExit("ERROR: Could not init glfw", windowSystemHint());
@@ -231,7 +240,7 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     // The frame follows every change of the framebuffer's size (see window.h).
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     GLFWmonitor* monitor = nullptr;
-    if (line.fullscreen) {
+    if (fullscreen) {
         monitor = glfwGetPrimaryMonitor();
         glfwWindowHint(GLFW_REFRESH_RATE, 60);
     }
@@ -254,9 +263,10 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
         base::consolePause();
         return 1;
     }
-    glfwSwapInterval(swapIntervalFor(std::getenv("TARNHOLLOW_VSYNC")));
+    glfwSwapInterval(preferences.vsync ? swapIntervalFor(std::getenv("TARNHOLLOW_VSYNC")) : 0);
 
     startGame(true);
+    sound::setMasterGain(soundEngine, soundLevel.gain());
     setWindowIcon(window);
     beginPhotos(photoFolder);
     runFrameLoop();

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <glm/gtc/matrix_transform.hpp>
 #include <vector>
 
@@ -21,6 +23,10 @@ namespace tarn::app {
 namespace {
 
 WindowEvents pending;
+
+// Joysticks that came (true) or went (false) since the last frame, by GLFW's id.
+std::vector<std::pair<int, bool>> joystickChanges;
+int gamepadInUse = -1;
 
 // Where the window stood before it went full screen.
 struct WindowedPlace {
@@ -37,6 +43,43 @@ void onFocus(GLFWwindow*, int focused) { pending.signals.focused = focused == GL
 
 void onIconify(GLFWwindow*, int iconified) {
     pending.signals.iconified = iconified == GLFW_TRUE;
+}
+
+void onJoystick(int id, int event) {
+    if (event == GLFW_CONNECTED || event == GLFW_DISCONNECTED) {
+        joystickChanges.emplace_back(id, event == GLFW_CONNECTED);
+    }
+}
+
+int firstGamepad() {
+    for (int id = GLFW_JOYSTICK_1; id <= GLFW_JOYSTICK_LAST; ++id) {
+        if (glfwJoystickIsGamepad(id)) return id;
+    }
+    return -1;
+}
+
+std::string gamepadName(int id) {
+    const char* name = glfwGetGamepadName(id);
+    return name ? name : "a gamepad";
+}
+
+// Console lines for the joysticks that came and went; the gamepad in use follows them.
+void followJoysticks(std::vector<std::string>& lines) {
+    for (const auto& [id, connected] : joystickChanges) {
+        if (connected && glfwJoystickIsGamepad(id)) {
+            lines.push_back("Gamepad connected: " + gamepadName(id) + ".");
+            if (gamepadInUse < 0) gamepadInUse = id;
+        } else if (connected) {
+            const char* name = glfwGetJoystickName(id);
+            lines.push_back(std::string("Joystick connected without a gamepad mapping: ") +
+                            (name ? name : "unnamed") + " (SDL_GAMECONTROLLERCONFIG can add one).");
+        } else if (id == gamepadInUse) {
+            lines.push_back("Gamepad disconnected.");
+            gamepadInUse = firstGamepad();
+            if (gamepadInUse >= 0) lines.push_back("Using gamepad " + gamepadName(gamepadInUse) + ".");
+        }
+    }
+    joystickChanges.clear();
 }
 
 // The monitor that shares the largest area with the window; the primary one when none does.
@@ -89,17 +132,45 @@ bool loadIcon(const char* path, std::vector<unsigned char>& pixels, int& width, 
     return loaded;
 }
 
+static_assert(pad::a == GLFW_GAMEPAD_BUTTON_A && pad::b == GLFW_GAMEPAD_BUTTON_B &&
+              pad::x == GLFW_GAMEPAD_BUTTON_X && pad::y == GLFW_GAMEPAD_BUTTON_Y &&
+              pad::back == GLFW_GAMEPAD_BUTTON_BACK && pad::start == GLFW_GAMEPAD_BUTTON_START &&
+              pad::leftX == GLFW_GAMEPAD_AXIS_LEFT_X && pad::leftY == GLFW_GAMEPAD_AXIS_LEFT_Y &&
+              pad::rightX == GLFW_GAMEPAD_AXIS_RIGHT_X &&
+              pad::rightY == GLFW_GAMEPAD_AXIS_RIGHT_Y &&
+              pad::rightTrigger == GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER &&
+              GLFW_GAMEPAD_BUTTON_LAST + 1 == 15 && GLFW_GAMEPAD_AXIS_LAST + 1 == 6);
+
 }  // namespace
 
 void watchWindow(GLFWwindow* window) {
     glfwSetFramebufferSizeCallback(window, onFramebufferSize);
     glfwSetWindowFocusCallback(window, onFocus);
     glfwSetWindowIconifyCallback(window, onIconify);
+    if (const char* mappings = std::getenv("SDL_GAMECONTROLLERCONFIG")) {
+        if (!glfwUpdateGamepadMappings(mappings)) {
+            std::cerr << "Could not read the gamepad mappings of SDL_GAMECONTROLLERCONFIG."
+                      << std::endl;
+        }
+    }
+    glfwSetJoystickCallback(onJoystick);
+    gamepadInUse = firstGamepad();
+    if (gamepadInUse >= 0) {
+        std::cout << "Using gamepad " << gamepadName(gamepadInUse) << "." << std::endl;
+    }
 }
 
 WindowEvents takeWindowEvents() {
     WindowEvents taken = pending;
     pending = {};
+    followJoysticks(taken.lines);
+    GLFWgamepadstate state;
+    if (gamepadInUse >= 0 && glfwGetGamepadState(gamepadInUse, &state)) {
+        GamepadState pad;
+        for (size_t b = 0; b < pad.buttons.size(); ++b) pad.buttons[b] = state.buttons[b] == GLFW_PRESS;
+        for (size_t a = 0; a < pad.axes.size(); ++a) pad.axes[a] = state.axes[a];
+        taken.gamepad = pad;
+    }
     return taken;
 }
 

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "app/actions.h"
 #include "app/session.h"
 
 struct GLFWwindow;
@@ -15,12 +18,18 @@ struct WindowEvents {
     WindowSignals signals;
     std::optional<int> framebufferWidth;  // both set when the framebuffer changed size
     std::optional<int> framebufferHeight;
+    std::optional<GamepadState> gamepad;  // the gamepad in use, as it stands now
+    std::vector<std::string> lines;       // gamepads that came or went, for the console
 };
 
-// Installs the recording callbacks on the game's window.
+// Installs the recording callbacks on the game's window and on the joysticks, adds the
+// gamepad mappings of SDL_GAMECONTROLLERCONFIG to GLFW's own, and takes the first gamepad
+// already plugged in.
 void watchWindow(GLFWwindow* window);
 
-// What was recorded since the last call, then forgets it.
+// What was recorded since the last call, then forgets it; with the state of the gamepad in
+// use, if any. A gamepad plugged in while none is in use is taken; when it goes, the next
+// one still plugged in is.
 WindowEvents takeWindowEvents();
 
 // Everything sized from the framebuffer follows it: the viewport, the overlay's projection

@@ -346,4 +346,9 @@ void setAllPaused(Engine* engine, bool paused) {
     }
 }
 
+void setMasterGain(Engine* engine, float gain) {
+    if (!engine) return;
+    alListenerf(AL_GAIN, gain > 0.0f ? gain : 0.0f);
+}
+
 }  // namespace tarn::sound

@@ -49,6 +49,9 @@ bool isPlaying(const Engine* engine, Sound sound);
 // pause. Sounds started paused are let play too.
 void setAllPaused(Engine* engine, bool paused);
 
+// The level of every sound together: 1 as the files are, 0 silent.
+void setMasterGain(Engine* engine, float gain);
+
 // Diagnostics for tests and statistics: sources still held, decoded buffers cached.
 std::size_t liveSoundCount(const Engine* engine);
 std::size_t cachedBufferCount(const Engine* engine);

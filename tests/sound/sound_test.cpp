@@ -125,10 +125,12 @@ protected:
         writeTone(dir + "/loop.wav", 0.25, 330.0);
         writeTone(dir + "/ping.wav", 0.3, 880.0);
     }
-    // Plays the ping once at a volume and returns its level in the recording.
-    float recordPing(float volume) {
+    // Plays the ping once at a volume, under the player's overall level, and returns its
+    // level in the recording.
+    float recordPing(float volume, float masterGain = 1.0f) {
         Engine* engine = createEngine();
         EXPECT_NE(engine, nullptr);
+        setMasterGain(engine, masterGain);
         const Sound ping = play2D(engine, (dir + "/ping.wav").c_str(), false, false, true);
         setVolume(engine, ping, volume);
         waitUntilPlayed(engine, ping);
@@ -162,6 +164,26 @@ TEST_F(WaveDevice, VolumeScalesThePingAndZeroOrBelowIsSilence) {
     EXPECT_GT(quarter, 0.01f);
     EXPECT_LT(quarter, full / 2);
     EXPECT_EQ(recordPing(-0.4f), 0.0f);
+}
+
+TEST_F(WaveDevice, ThePlayersVolumeScalesEverySoundAndMuteSilencesThem) {
+    const float full = recordPing(1.0f);
+    const float half = recordPing(1.0f, 0.5f);
+    EXPECT_NEAR(half, full / 2, full / 10);
+    EXPECT_EQ(recordPing(1.0f, 0.0f), 0.0f);
+}
+
+TEST_F(WaveDevice, APausedSoundHoldsItsPlaceAndGoesOnWhenLetGo) {
+    Engine* engine = createEngine();
+    ASSERT_NE(engine, nullptr);
+    const Sound ping = play2D(engine, (dir + "/ping.wav").c_str(), false, false, true);
+    setAllPaused(engine, true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(isPlaying(engine, ping)) << "a paused 0.3 s ping ran out while held";
+    setAllPaused(engine, false);
+    waitUntilPlayed(engine, ping);
+    dropEngine(engine);
+    EXPECT_GT(toneLevel(output, 880.0), 0.1f);
 }
 
 TEST_F(WaveDevice, AHeldSonarKeyKeepsOnlyThePingsStillSoundingAndDecodesTheFileOnce) {

@@ -1,4 +1,5 @@
-// Camera movement and mouse look, driven by scripted input without a window.
+// Camera movement and mouse look, driven by scripted input through the action map without a
+// window.
 #include "app/camera.h"
 
 #include <GLFW/glfw3.h>
@@ -7,6 +8,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <random>
 
+#include "app/actions.h"
 #include "app/input.h"
 #include "scene/height_map.h"
 
@@ -32,44 +34,46 @@ protected:
         heightMap.reset();  // floor absent: only the square limits
     }
     void TearDown() override { heightMap.reset(); }
-    void hold(std::initializer_list<int> keys) { input.keys = keys; }
+    // One frame's swim with these keys held.
+    void swim(std::initializer_list<int> keys, float deltaTime) {
+        input.keys = keys;
+        moveCamera(map.read(input, nullptr, deltaTime).move, deltaTime);
+    }
+    void look() { turnCamera(map.read(input, nullptr, 0.0f).look); }
     ScriptedInput input;
+    ActionMap map;
 };
 
 }  // namespace
 
-TEST_F(Camera, OnlyTheLastHeldKeyInOrderWSADMoves) {
-    hold({GLFW_KEY_W});
-    moveCamera(input, 0.4f);  // a step of one unit
+TEST_F(Camera, KeysAddUpToADiagonalAsFastAsOneKeyAndOppositeKeysCancel) {
+    swim({GLFW_KEY_W}, 0.4f);  // a step of one unit
     EXPECT_FLOAT_EQ(cameraPos.z, 2.0f);
+    swim({GLFW_KEY_W, GLFW_KEY_S}, 0.4f);
+    EXPECT_FLOAT_EQ(cameraPos.z, 2.0f) << "W with S";
+    swim({GLFW_KEY_A, GLFW_KEY_D}, 0.4f);
+    EXPECT_FLOAT_EQ(cameraPos.x, 0.0f) << "A with D";
 
-    hold({GLFW_KEY_W, GLFW_KEY_S});
-    moveCamera(input, 0.4f);
-    EXPECT_FLOAT_EQ(cameraPos.z, 3.0f) << "W with S moves backwards";
-
-    hold({GLFW_KEY_W, GLFW_KEY_D});
-    moveCamera(input, 0.4f);
-    EXPECT_FLOAT_EQ(cameraPos.x, 1.0f) << "W with D strafes right only";
-    EXPECT_FLOAT_EQ(cameraPos.z, 3.0f);
-
-    hold({GLFW_KEY_A, GLFW_KEY_D});
-    moveCamera(input, 0.4f);
-    EXPECT_FLOAT_EQ(cameraPos.x, 2.0f) << "A with D strafes right";
+    swim({GLFW_KEY_W, GLFW_KEY_D}, 0.4f);
+    EXPECT_NEAR(cameraPos.x, std::sqrt(0.5f), 1e-5f) << "W with D: forward and right at once";
+    EXPECT_NEAR(cameraPos.z, 2.0f - std::sqrt(0.5f), 1e-5f);
+    const glm::vec3 before = cameraPos;
+    swim({GLFW_KEY_S, GLFW_KEY_A, GLFW_KEY_D}, 0.4f);
+    EXPECT_NEAR(glm::distance(cameraPos, before), 1.0f, 1e-5f);
 }
 
 TEST_F(Camera, ItStaysHalfAUnitInsideTheSquareAboveTheFloorAndBelowTheSurface) {
-    hold({GLFW_KEY_W});
     for (const glm::vec3 side : {glm::vec3(1, 0, 0), glm::vec3(-1, 0, 0), glm::vec3(0, 0, 1),
                                  glm::vec3(0, 0, -1), glm::vec3(0, 1, 0)}) {
         const float limit = side.y > 0.0f ? 14.5f : 52.5f;
         cameraFront = side;
         cameraPos = (limit - 0.1f) * side;
-        moveCamera(input, 0.08f);  // 0.2 further would pass the limit
+        swim({GLFW_KEY_W}, 0.08f);  // 0.2 further would pass the limit
         EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), limit - 0.1f);
         cameraPos = (limit - 0.25f) * side;
-        moveCamera(input, 0.1f);  // ends at exactly the limit
+        swim({GLFW_KEY_W}, 0.1f);  // ends at exactly the limit
         EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), limit) << side.x << "," << side.y;
-        moveCamera(input, 100.0f);  // however long the frame
+        swim({GLFW_KEY_W}, 100.0f);  // however long the frame
         EXPECT_FLOAT_EQ(glm::dot(cameraPos, side), limit) << "through the limit";
     }
 
@@ -78,10 +82,10 @@ TEST_F(Camera, ItStaysHalfAUnitInsideTheSquareAboveTheFloorAndBelowTheSurface) {
     heightMap = flatMap(113);  // floor at 1.0
     cameraFront = {0.0f, -1.0f, 0.0f};
     cameraPos = {0.0f, 2.0f, 0.0f};
-    moveCamera(input, 0.2f);  // down to exactly 0.5 above the floor
+    swim({GLFW_KEY_W}, 0.2f);  // down to exactly 0.5 above the floor
     EXPECT_FLOAT_EQ(cameraPos.y, 1.5f);
     cameraPos = {0.0f, 3.0f, 0.0f};
-    moveCamera(input, 1.0f);  // 2.5 down in ten pieces: six of them are free
+    swim({GLFW_KEY_W}, 1.0f);  // 2.5 down in ten pieces: six of them are free
     EXPECT_NEAR(cameraPos.y, 1.5f, 1e-5f);
 }
 
@@ -120,14 +124,14 @@ TEST_F(Camera, NoLongFrameTakesItThroughARidge) {
 TEST_F(Camera, MouseLookTakesTheFirstCursorAsReferenceAndStopsPitchAt89Degrees) {
     input.cursorX = 731.0;
     input.cursorY = 12.0;
-    lookAround(input);
+    look();
     EXPECT_FLOAT_EQ(cameraYaw, -90.0f);
     EXPECT_FLOAT_EQ(cameraPitch, 0.0f);
     EXPECT_NEAR(cameraFront.z, -1.0f, 1e-6f);
 
     input.cursorX += 100.0;  // right: yaw grows by 5 degrees
     input.cursorY -= 40.0;   // up: pitch grows by 2 degrees
-    lookAround(input);
+    look();
     EXPECT_FLOAT_EQ(cameraYaw, -85.0f);
     EXPECT_FLOAT_EQ(cameraPitch, 2.0f);
     EXPECT_GT(cameraFront.x, 0.0f);
@@ -136,15 +140,15 @@ TEST_F(Camera, MouseLookTakesTheFirstCursorAsReferenceAndStopsPitchAt89Degrees) 
 
     // Pitch stops at 89 degrees either way; yaw is never wrapped.
     input.cursorY = -100000.0;
-    lookAround(input);
+    look();
     EXPECT_FLOAT_EQ(cameraPitch, 89.0f);
     input.cursorY = 100000.0;
-    lookAround(input);
+    look();
     EXPECT_FLOAT_EQ(cameraPitch, -89.0f);
 
     for (int i = 1; i <= 10; ++i) {
         input.cursorX = 831.0 + i * 1000.0;  // 50 degrees each
-        lookAround(input);
+        look();
     }
     EXPECT_NEAR(cameraYaw, 415.0f, 1e-3f);
 }

@@ -23,12 +23,19 @@ tarn::scene::Frustum cameraFrustum() {
 
 class Rules : public ::testing::Test {
 protected:
-    // One frame's game commands at time now with the given keys held.
-    Outcome press(std::initializer_list<int> keys, double now) {
+    // One frame's game commands at time now with the given keys held, as they come through
+    // the action map.
+    Outcome hold(std::initializer_list<int> keys, double now) {
         input.keys = keys;
         Outcome outcome;
-        handleGameCommands(input, now, game, view, outcome);
+        handleGameCommands(map.read(input, nullptr, 0.0f), now, game, view, outcome);
         return outcome;
+    }
+    // The same, pressed anew: released in the frame before.
+    Outcome press(std::initializer_list<int> keys, double now) {
+        input.keys.clear();
+        map.read(input, nullptr, 0.0f);
+        return hold(keys, now);
     }
     Outcome photoOf(glm::vec3 creature, double now = 1.0) {
         view.morviePosition = creature;
@@ -43,6 +50,7 @@ protected:
     tarn::scene::Frustum frustum = cameraFrustum();
     RuleView view{{0, 0, 0}, {0, 0, -20}, std::nullopt, &frustum};
     ScriptedInput input;
+    ActionMap map;
 };
 
 }  // namespace
@@ -95,34 +103,43 @@ TEST_F(Rules, APointBlankPhotoWins) {
     EXPECT_TRUE(game.photoSuccess);
 }
 
-TEST_F(Rules,
-       MissesFillTheCardFiveOrEightWithTheBonusCardFoundOnceNearbyAndHoldingShootsEveryHalfSecond) {
-    // Holding the button from the start: one photo every half second until the card is full.
-    auto holdUntilLost = [&](double now) {
+TEST_F(Rules, AHeldShutterOrLightActsOncePerPressAndTapsKeepTheHalfSecondGuard) {
+    // Held for five seconds, the button or P takes one photo, and the light goes on once.
+    input.buttons = {GLFW_MOUSE_BUTTON_LEFT};
+    for (double now = 1.0; now < 6.0; now += 0.125) hold({GLFW_KEY_P, GLFW_KEY_M}, now);
+    EXPECT_EQ(game.photosLeft, 4);
+    EXPECT_TRUE(game.lightOn) << "a held light key switched it off again";
+    input.buttons.clear();
+    // Tapped every eighth of a second, it shoots every half second at most.
+    std::vector<std::string> lines;
+    double now = 6.0;
+    while (!game.gameOver && now < 20.0) {
+        const Outcome outcome = press({GLFW_KEY_P}, now);
+        lines.insert(lines.end(), outcome.lines.begin(), outcome.lines.end());
+        if (outcome.endText) {
+            EXPECT_EQ(*outcome.endText, "You have lost the game.");
+        }
+        now += 0.125;
+    }
+    EXPECT_EQ(game.photosLeft, 0);
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[7], "You have 0 photos left.");
+    EXPECT_EQ(lines[8], "You have lost the game.");
+    EXPECT_EQ(game.lastPhotoTime, 7.875) << "not one photo every fifth tap of 0.125 s";
+}
+
+TEST_F(Rules, MissesFillTheCardFiveOrEightWithTheBonusCardFoundOnceNearby) {
+    // Tapped as fast as the guard lets it, until the card is full.
+    auto tapUntilLost = [&](double now) {
         std::vector<std::string> lines;
         while (!game.gameOver && now < 20.0) {
-            input.keys = {};
-            input.buttons = {GLFW_MOUSE_BUTTON_LEFT};
-            Outcome outcome;
-            handleGameCommands(input, now, game, view, outcome);
+            const Outcome outcome = press({GLFW_KEY_P}, now);
             lines.insert(lines.end(), outcome.lines.begin(), outcome.lines.end());
-            if (outcome.endText) {
-                EXPECT_EQ(*outcome.endText, "You have lost the game.");
-            }
-            now += 0.125;
+            now += 0.625;
         }
         return lines;
     };
-    const std::vector<std::string> lines = holdUntilLost(0.625);
-    EXPECT_EQ(game.photosLeft, 0);
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[9], "You have 0 photos left.");
-    EXPECT_EQ(lines[10], "You have lost the game.");
-    EXPECT_EQ(game.lastPhotoTime, 3.125) << "not one photo every fifth frame of 0.125 s";
-
     // With the card found after the first miss, the eighth miss loses.
-    game = {};
-    input.buttons = {};
     photoOf({0.0f, 0.0f, -9.0f});
     EXPECT_EQ(hudText(0), "Distance to Morvie: 9 m");
     EXPECT_EQ(hudText(1), "Photos left: 4");
@@ -132,7 +149,7 @@ TEST_F(Rules,
     press({GLFW_KEY_E}, 2.1);
     EXPECT_EQ(hudText(1), "Photos left: 7");
     EXPECT_TRUE(press({GLFW_KEY_E}, 2.2).lines.empty()) << "the card counted twice";
-    EXPECT_EQ(holdUntilLost(3.0).size(), 2u * 7u + 1u) << "seven more misses, then lost";
+    EXPECT_EQ(tapUntilLost(3.0).size(), 2u * 7u + 1u) << "seven more misses, then lost";
 }
 
 TEST_F(Rules, TheDistanceShowsInWholeMetresRoundingHalvesUp) {
@@ -170,7 +187,7 @@ TEST_F(Rules, AllSettingsKeysShareOneHalfSecondStamp) {
     auto settingsFrame = [&](std::initializer_list<int> keys, double now) {
         input.keys = keys;
         Outcome outcome;
-        handleSettingsKeys(input, now, game, settings, outcome);
+        handleSettingsKeys(map.read(input, nullptr, 0.0f), now, game, settings, outcome);
         return outcome;
     };
     // F3 and F4 together: only F3, the earlier, flips.

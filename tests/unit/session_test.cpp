@@ -1,5 +1,6 @@
-// Pause and play again without a window: the window system's signals and the keys in, the
-// game state and what the frame must do out.
+// Pause, play again, full screen and the sound's level without a window: the window
+// system's signals and the keys (through the action map) in, the state and what the frame
+// must do out.
 #include "app/session.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,14 @@ class Session : public ::testing::Test {
 protected:
     SessionOutcome frame(std::initializer_list<int> held, WindowSignals signals = {}) {
         input.keys = held;
-        return handleSession(input, signals, pauseWhenUnfocused, presses, game);
+        return handleSession(map.read(input, nullptr, 0.0f), signals, pauseWhenUnfocused, game,
+                             sound);
     }
 
     ScriptedInput input;
-    KeyPresses presses;
+    ActionMap map;
     GameState game;
+    SoundLevel sound;
     bool pauseWhenUnfocused = true;
 };
 
@@ -49,6 +52,27 @@ TEST_F(Session, FocusMinimisingAndThePauseKeyPauseAndFocusOrTheKeyGoOn) {
     EXPECT_FALSE(frame({}, {false, std::nullopt}).paused) << "the player asked to play on";
 }
 
+TEST_F(Session, MuteAndTheVolumeKeysStepWithinZeroToAHundredAndSaySo) {
+    const SessionOutcome muted = frame({keys::zero});
+    EXPECT_EQ(muted.masterGain, 0.0f);
+    EXPECT_EQ(muted.lines, std::vector<std::string>{"Sound muted."});
+    frame({});
+    const SessionOutcome down = frame({keys::minus});
+    EXPECT_FLOAT_EQ(down.masterGain.value(), 0.9f) << "turning the volume unmutes";
+    EXPECT_EQ(down.lines, std::vector<std::string>{"Volume 90%."});
+    for (int i = 0; i < 12; ++i) {
+        frame({});
+        frame({keys::minus});
+    }
+    EXPECT_EQ(sound.volume, 0);
+    for (int i = 0; i < 12; ++i) {
+        frame({});
+        frame({keys::equal});
+    }
+    EXPECT_EQ(sound.volume, 100);
+    EXPECT_FALSE(frame({keys::equal}).masterGain) << "held, not pressed again";
+}
+
 TEST_F(Session, AfterTheEndROrEnterStartsAFreshHuntOnce) {
     game.photosLeft = 0;
     game.lightUsedSum = 20.0;
@@ -57,6 +81,7 @@ TEST_F(Session, AfterTheEndROrEnterStartsAFreshHuntOnce) {
     EXPECT_FALSE(frame({keys::r}).newHunt) << "the hunt is still open";
     game.gameOver = true;
     EXPECT_FALSE(frame({keys::r}).newHunt) << "R held from before the end is no new press";
+    frame({});
     const SessionOutcome again = frame({keys::enter});
     EXPECT_TRUE(again.newHunt);
     EXPECT_EQ(again.lines.size(), 1u);
