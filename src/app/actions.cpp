@@ -21,6 +21,27 @@ glm::vec2 stick(float x, float y, float deadZone) {
 
 }  // namespace
 
+int followGamepads(int inUse, const std::vector<JoystickChange>& changes, int firstPresentAfter,
+                   std::vector<std::string>& lines) {
+    for (const JoystickChange& change : changes) {
+        if (change.connected && change.isGamepad) {
+            lines.push_back("Gamepad connected: " + change.name + ".");
+            if (inUse < 0) inUse = change.id;
+        } else if (change.connected) {
+            lines.push_back("Joystick connected without a gamepad mapping: " + change.name +
+                            " (SDL_GAMECONTROLLERCONFIG can add one).");
+        } else if (change.id == inUse) {
+            lines.push_back("Gamepad disconnected.");
+            inUse = -1;
+        }
+    }
+    if (inUse < 0 && firstPresentAfter >= 0) {
+        inUse = firstPresentAfter;
+        if (!changes.empty()) lines.push_back("Using the next gamepad.");
+    }
+    return inUse;
+}
+
 ActionMap::ActionMap(const Preferences& preferences) : preferences_(preferences) {}
 
 bool ActionMap::down(const InputSource& input, Action action) const {

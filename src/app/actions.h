@@ -5,6 +5,8 @@
 
 #include <array>
 #include <glm/glm.hpp>
+#include <string>
+#include <vector>
 
 #include "app/input.h"
 #include "app/preferences.h"
@@ -47,6 +49,20 @@ namespace pad {
 constexpr int a = 0, b = 1, x = 2, y = 3, back = 6, start = 7;
 constexpr int leftX = 0, leftY = 1, rightX = 2, rightY = 3, rightTrigger = 5;
 }  // namespace pad
+
+// A joystick plugged in (connected) or out since the last frame, as the window system saw it.
+struct JoystickChange {
+    int id = 0;
+    bool connected = false;
+    bool isGamepad = false;  // it has a gamepad mapping, so its buttons and sticks are known
+    std::string name;
+};
+
+// Which gamepad is in use after the changes, with a console line for each: a gamepad
+// plugged in while none is in use is taken; when the one in use goes, the first of those
+// still present (by id, -1 for none) is.
+int followGamepads(int inUse, const std::vector<JoystickChange>& changes,
+                   int firstPresentAfter, std::vector<std::string>& lines);
 
 // Turns input into actions with the preferences' key table, mouse sensitivity, invert,
 // gamepad look speed and dead zone. Keeps which keys and buttons were down from frame to

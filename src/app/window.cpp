@@ -65,21 +65,20 @@ std::string gamepadName(int id) {
 
 // Console lines for the joysticks that came and went; the gamepad in use follows them.
 void followJoysticks(std::vector<std::string>& lines) {
+    if (joystickChanges.empty()) return;
+    std::vector<JoystickChange> changes;
     for (const auto& [id, connected] : joystickChanges) {
-        if (connected && glfwJoystickIsGamepad(id)) {
-            lines.push_back("Gamepad connected: " + gamepadName(id) + ".");
-            if (gamepadInUse < 0) gamepadInUse = id;
+        JoystickChange change{id, connected, connected && glfwJoystickIsGamepad(id), ""};
+        if (change.isGamepad) {
+            change.name = gamepadName(id);
         } else if (connected) {
             const char* name = glfwGetJoystickName(id);
-            lines.push_back(std::string("Joystick connected without a gamepad mapping: ") +
-                            (name ? name : "unnamed") + " (SDL_GAMECONTROLLERCONFIG can add one).");
-        } else if (id == gamepadInUse) {
-            lines.push_back("Gamepad disconnected.");
-            gamepadInUse = firstGamepad();
-            if (gamepadInUse >= 0) lines.push_back("Using gamepad " + gamepadName(gamepadInUse) + ".");
+            change.name = name ? name : "unnamed";
         }
+        changes.push_back(change);
     }
     joystickChanges.clear();
+    gamepadInUse = followGamepads(gamepadInUse, changes, firstGamepad(), lines);
 }
 
 // The monitor that shares the largest area with the window; the primary one when none does.

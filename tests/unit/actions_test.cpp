@@ -94,3 +94,21 @@ TEST_F(ActionMapping, AGamepadSwimsLooksAndShootsOncePerPullPastItsDeadZone) {
     EXPECT_TRUE(frame({}, &pad).card) << "the card is picked up while held, as E";
     EXPECT_FALSE(frame({}, nullptr).card) << "the pad went away";
 }
+
+TEST(Gamepads, OneIsTakenWhenPluggedInAndTheNextWhenItGoes) {
+    std::vector<std::string> lines;
+    int inUse = followGamepads(-1, {{3, true, true, "Pad A"}}, 3, lines);
+    EXPECT_EQ(inUse, 3);
+    inUse = followGamepads(inUse, {{1, true, true, "Pad B"}, {2, true, false, "Stick"}}, 1, lines);
+    EXPECT_EQ(inUse, 3) << "the one in use stays";
+    inUse = followGamepads(inUse, {{3, false, false, ""}}, 1, lines);
+    EXPECT_EQ(inUse, 1);
+    inUse = followGamepads(inUse, {{1, false, false, ""}}, -1, lines);
+    EXPECT_EQ(inUse, -1);
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Gamepad connected: Pad A.", "Gamepad connected: Pad B.",
+                         "Joystick connected without a gamepad mapping: Stick "
+                         "(SDL_GAMECONTROLLERCONFIG can add one).",
+                         "Gamepad disconnected.", "Using the next gamepad.",
+                         "Gamepad disconnected."}));
+}
