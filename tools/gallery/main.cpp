@@ -25,6 +25,7 @@
 
 #include "app/camera.h"
 #include "app/frame_loop.h"
+#include "app/game_state.h"
 #include "app/globals.h"
 #include "app/input.h"
 #include "app/photos.h"
@@ -181,6 +182,36 @@ int reportWrite(bool written, const std::string& path) {
     return 1;
 }
 
+// The start view with the pause overlay, the most text the game shows at once, in a window
+// of its own of each size: the overlay keeps its places at 800 by 600 and scales with the
+// framebuffer elsewhere.
+int writeOverlaySizes(const std::filesystem::path& outDir) {
+    int failures = 0;
+    GLFWwindow* gallery = app::window;
+    for (const auto& [w, h] : {std::pair{640, 480}, {800, 600}, {1920, 1080}}) {
+        GLFWwindow* sized = harness::openGameWindow(w, h, "tarnhollow-gallery", false);
+        const std::string path =
+            (outDir / ("overlay-" + std::to_string(w) + "x" + std::to_string(h) + ".png")).string();
+        if (!sized) {
+            failures += reportWrite(false, path);
+            continue;
+        }
+        harness::renderView(harness::galleryViews().front());
+        app::game.paused = true;
+        app::ScriptedInput input;
+        app::runFrame(input, app::gameClock.lastFrame + harness::viewFrameStep);
+        std::vector<unsigned char> rgb = harness::readBackBuffer(w, h);
+        failures += reportWrite(savePng(path, w, h, 3, rgb.data()), path);
+        harness::releaseView();
+        glfwDestroyWindow(sized);
+    }
+    glfwMakeContextCurrent(gallery);
+    app::window = gallery;
+    glfwGetFramebufferSize(gallery, &app::screenWidth, &app::screenHeight);
+    app::aspectRatio = float(app::screenWidth) / float(app::screenHeight);
+    return failures;
+}
+
 int writeGallery(const std::filesystem::path& outDir) {
     int failures = 0;
     for (const harness::View& view : harness::galleryViews()) {
@@ -191,7 +222,8 @@ int writeGallery(const std::filesystem::path& outDir) {
         harness::releaseView();
     }
     const std::string kept = (outDir / "kept-photo.png").string();
-    return failures + reportWrite(keepWinningPhoto(kept), kept);
+    failures += reportWrite(keepWinningPhoto(kept), kept);
+    return failures + writeOverlaySizes(outDir);
 }
 
 // Morvie from ahead and to one side under the spotlight, in its own frame (it swims along
