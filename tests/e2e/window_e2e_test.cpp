@@ -1,5 +1,6 @@
 // The game as a desktop window on the real binary: it resizes and goes full screen and back,
-// carries its icon, pauses while another window has the focus, and plays again after the end.
+// carries its icon, pauses while another window has the focus, plays again after the end,
+// and takes its controls from the player's settings file.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,7 +17,8 @@ namespace {
 
 // The game started and drawing, with its window id; fails the test when it does not come.
 struct RunningGame {
-    RunningGame() : game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, gameEnvironment()) {
+    explicit RunningGame(std::vector<std::string> environment = {})
+        : game({TARNHOLLOW_GAME_BINARY}, TARNHOLLOW_RUN_DIR, gameEnvironment(environment)) {
         id = waitForGameWindow(game.pid());
         if (id.empty() || !game.waitForOutput("ShadowMap framebuffer complete.", 60.0)) {
             ADD_FAILURE() << "no Tarnhollow window appeared:\n" << game.outputSoFar();
@@ -159,4 +161,35 @@ TEST(WindowEndToEnd, ALostGameIsPlayedAgainToASecondEnd) {
     const ProcessResult result = run.quit();
     EXPECT_EQ(occurrences(result.out, "You have lost the game.\n"), 2) << result.out;
     EXPECT_EQ(occurrences(result.out, "You have 0 photos left.\n"), 2);
+}
+
+TEST(WindowEndToEnd, ASettingsFileRebindsThePhotoKeyAndInvertsTheMouse) {
+    const std::string config = makeTempDir();
+    writeFile(config + "/tarnhollow/settings.ini",
+              "# a player's own\nkey_photo = K\ninvert_mouse = true\nvolume = loud\n");
+    RunningGame run({"XDG_CONFIG_HOME=" + config});
+    ASSERT_FALSE(run.id.empty());
+    const WindowImage level =
+        waitForPicture(run.id, screenshotPath("level.png"), 20.0,
+                       [](const WindowImage& image) { return image.showsTheLake(); });
+    // The mouse goes up; inverted, the view goes down, to more floor and less water.
+    shellOutput("xdotool mousemove_relative -- 0 -120");
+    const WindowImage down = waitForPicture(
+        run.id, screenshotPath("inverted-look.png"), 10.0,
+        [&](const WindowImage& image) { return image.waterShare() < level.waterShare() - 0.05; });
+    EXPECT_LT(down.waterShare(), level.waterShare() - 0.05) << "mouse up did not look down";
+
+    tapKey(run.id, "p");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(occurrences(run.game.outputSoFar(), "photos left."), 0) << "P still takes photos";
+    for (int left = 4; left >= 0; --left) {
+        tapKey(run.id, "k");
+        ASSERT_TRUE(run.waitFor("You have " + std::to_string(left) + " photos left.\n"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));  // the half-second guard
+    }
+    ASSERT_TRUE(run.waitFor("You have lost the game.\n"));
+    const ProcessResult result = run.quit();
+    EXPECT_NE(result.err.find("settings.ini:4: "), std::string::npos)
+        << "the bad volume went unreported:\n"
+        << result.err;
 }
