@@ -291,7 +291,7 @@ std::array<std::vector<int>, actionCount> Preferences::defaultBindings() {
     bind(Action::Sonar, {GLFW_KEY_O});
     bind(Action::MoreLight, {GLFW_KEY_X});
     bind(Action::Pause, {GLFW_KEY_F1, GLFW_KEY_PAUSE});
-    bind(Action::PlayAgain, {GLFW_KEY_R, GLFW_KEY_ENTER});
+    bind(Action::PlayAgain, {GLFW_KEY_R, GLFW_KEY_ENTER, GLFW_KEY_KP_ENTER});
     bind(Action::Fullscreen, {GLFW_KEY_F11});
     bind(Action::Mute, {GLFW_KEY_0});
     bind(Action::VolumeDown, {GLFW_KEY_MINUS, GLFW_KEY_KP_SUBTRACT});

@@ -136,7 +136,7 @@ TEST_F(SettingsFile, CommentsSpacesCaseAndALaterLineForTheSameKeyAreTakenAsAPlay
         "   volume=30   # quieter at night\r\n"
         "\tfullscreen =\tTRUE\n"
         "invert_mouse = Off\n"
-        "key_photo = p ,  mouse1, kpenter\n"
+        "key_photo = p ,  mouse1, kpdecimal\n"
         "volume = 60\n"
         "window_width = 1024\n"
         "window_width = wide\n"
@@ -149,7 +149,7 @@ TEST_F(SettingsFile, CommentsSpacesCaseAndALaterLineForTheSameKeyAreTakenAsAPlay
     EXPECT_EQ(p.windowWidth, 1024) << "a bad line is passed over: the earlier value holds";
     EXPECT_TRUE(p.fullscreen);
     EXPECT_FALSE(p.invertY);
-    EXPECT_EQ(bindingsOf(p, Action::Photo), "P, Mouse1, KPEnter");
+    EXPECT_EQ(bindingsOf(p, Action::Photo), "P, Mouse1, KPDecimal");
     EXPECT_EQ(bindingsOf(p, Action::Light), "M, Space") << "a key named twice counts once";
 }
 
@@ -223,7 +223,7 @@ TEST(Preferences, TheDefaultKeysAreTheGamesKeysWithMuteAndVolumeOnKeysNoControlU
     for (int action = 0; action < actionCount; ++action)
         all += bindingsOf(p, static_cast<Action>(action)) + "; ";
     EXPECT_EQ(all,
-              "W; S; A; D; P, Mouse1; M, Space; E; O; X; F1, Pause; R, Enter; F11; 0; "
+              "W; S; A; D; P, Mouse1; M, Space; E; O; X; F1, Pause; R, Enter, KPEnter; F11; 0; "
               "Minus, KPSubtract; Equal, KPAdd; ");
     EXPECT_EQ(p.bindings[static_cast<int>(Action::Photo)][1],
               bindingForMouseButton(GLFW_MOUSE_BUTTON_LEFT));
