@@ -16,8 +16,8 @@
 #include "app/process_input.h"
 #include "app/rules.h"
 #include "app/session.h"
-#include "app/window.h"
 #include "app/textures.h"
+#include "app/window.h"
 #include "app/world_step.h"
 #include "base/tables.h"
 #include "gfx/text.h"
@@ -114,7 +114,6 @@ render::CameraView frameCamera() {
 }
 
 bool bonusInPlay() { return !game.bonusFound; }
-
 
 // The lit scene straight into the window, or with light shafts through their texture.
 render::PassCounts renderLitScene(const render::CameraView& camera) {
