@@ -1,5 +1,6 @@
 // Screen-space text for the overlay: FreeType glyphs, one small texture per character,
-// drawn one quad at a time in window pixels with the origin at the lower-left corner.
+// drawn one quad at a time in window pixels with the origin at the lower-left corner, each
+// string ringed by a dark outline so that it reads on any background.
 #pragma once
 
 #include <GL/glew.h>
@@ -14,8 +15,10 @@
 namespace tarn::gfx {
 
 struct Glyph {
-    GLuint textureId = 0;      // coverage bitmap, one byte per pixel in the red channel
-    glm::ivec2 size{0};        // bitmap width and rows, in pixels
+    // Coverage in red, distance outside the glyph's edge in green, the bitmap padded all
+    // round with empty texels for the outline.
+    GLuint textureId = 0;
+    glm::ivec2 size{0};        // bitmap width and rows, in pixels, without the padding
     glm::ivec2 bearing{0};     // pen to bitmap left edge (x) and top row (y, upwards)
     unsigned int advance = 0;  // pen advance in 1/64 pixel
 };
@@ -32,10 +35,12 @@ constexpr const char* defaultFontPath = paths::font;
 void loadFont(const std::string& fontPath = defaultFontPath);
 
 // Draws the string with its pen starting at (x, y) on the baseline, all glyph metrics
-// multiplied by scale, with the text program (its projection set). Leaves that program
-// current and blending enabled, so a caller that draws 3D afterwards switches programs.
-void renderText(const Shader& textProgram, const std::string& text, float x, float y,
-                float scale, glm::vec3 colour);
+// multiplied by scale, with the text program (its projection set): the outline of the
+// whole string first, then its glyphs, always filled, whatever the polygon mode. Leaves
+// that program current and blending enabled, so a caller that draws 3D afterwards
+// switches programs.
+void renderText(const Shader& textProgram, const std::string& text, float x, float y, float scale,
+                glm::vec3 colour);
 
 // Deletes the glyph textures and the quad buffer; safe to call again.
 void releaseFont();
