@@ -1,6 +1,8 @@
 // Assimp import and the depth-first walk that turns a model file into meshes.
 #include "gfx/model.h"
 
+#include <algorithm>
+
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
@@ -42,6 +44,14 @@ void Model::loadModel(const std::string& path) {
         return;
     }
     processNode(scene->mRootNode, scene);
+    // Assimp takes a file of nothing but comments or lines as a scene without faces: a
+    // model the game cannot show is named like any other that failed.
+    const bool anyTriangle = std::any_of(meshes.begin(), meshes.end(),
+                                         [](const Mesh& mesh) { return !mesh.indices.empty(); });
+    if (!anyTriangle) {
+        std::cout << "ERROR::ASSIMP:: Model file \"" << path << "\" holds no triangles"
+                  << std::endl;
+    }
 }
 
 void Model::processNode(const aiNode* node, const aiScene* scene) {
