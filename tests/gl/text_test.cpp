@@ -10,7 +10,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <glm/gtc/matrix_transform.hpp>
 #include <memory>
 #include <string>
@@ -111,23 +110,17 @@ protected:
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     }
 
-    void clear(const Rgb& background) const {
+    Picture draw(const Rgb& background, glm::vec3 colour, float scale, GLenum polygonMode = GL_FILL,
+                 const std::string& text = line, float x = penX) const {
         glClearColor(background[0] / 255.0f, background[1] / 255.0f, background[2] / 255.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-    }
-    Picture read() const {
+        glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
+        gfx::renderText(*program, text, x, penY, scale, colour);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         Picture picture;
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
         return picture;
-    }
-    Picture draw(const Rgb& background, glm::vec3 colour, float scale, GLenum polygonMode = GL_FILL,
-                 const std::string& text = line) const {
-        clear(background);
-        glPolygonMode(GL_FRONT_AND_BACK, polygonMode);
-        gfx::renderText(*program, text, penX, penY, scale, colour);
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-        return read();
     }
 
     std::unique_ptr<gfx::Shader> program;
@@ -148,27 +141,24 @@ std::vector<float> coverage(const Picture& onBlack, glm::vec3 colour) {
     return covered;
 }
 
-struct Legibility {
-    double worst = 1e9;  // the lowest contrast between the text and a pixel of its rim
-    int rim = 0;         // pixels in the rim
-};
-
 // The rim of the text: pixels the glyphs leave untouched right beside pixels they cover at
 // least half. Whatever the background, each must stand apart from the text's colour, or
-// the letter runs into what lies behind it.
-Legibility legibility(const Picture& picture, const std::vector<float>& covered, const Rgb& text) {
-    Legibility result;
+// the letter runs into what lies behind it. Returns the lowest contrast there and the rim's
+// size.
+std::pair<double, int> legibility(const Picture& picture, const std::vector<float>& covered,
+                                  const Rgb& text) {
+    std::pair<double, int> result{1e9, 0};
     const auto inked = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < width && y < height &&
                covered[size_t(y) * width + x] >= 0.5f;
     };
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            if (covered[size_t(y) * width + x] > 0.02f) continue;
-            if (!inked(x - 1, y) && !inked(x + 1, y) && !inked(x, y - 1) && !inked(x, y + 1))
+            if (covered[size_t(y) * width + x] > 0.02f ||
+                !(inked(x - 1, y) || inked(x + 1, y) || inked(x, y - 1) || inked(x, y + 1)))
                 continue;
-            ++result.rim;
-            result.worst = std::min(result.worst, contrast(text, picture.at(x, y)));
+            ++result.second;
+            result.first = std::min(result.first, contrast(text, picture.at(x, y)));
         }
     }
     return result;
@@ -187,14 +177,10 @@ TEST_F(OverlayText, EveryHudColourStandsApartFromTheWaterAndTheLitFloorByItsOutl
                 SCOPED_TRACE(testing::Message()
                              << hud.name << " at scale " << scale << " on "
                              << (background == water ? "the water" : "the lit floor"));
-                const Picture picture = draw(background, hud.colour, scale);
-                const Legibility found = legibility(picture, covered, bytes(hud.colour));
-                EXPECT_GT(found.rim, 100) << "no text drawn";
-                EXPECT_GE(found.worst, 4.5);
-                std::printf(
-                    "%-15s scale %.1f on %-10s: lowest contrast at the rim %5.2f, bare %5.2f\n",
-                    hud.name, double(scale), background == water ? "water" : "lit floor",
-                    found.worst, contrast(bytes(hud.colour), background));
+                const auto [worst, rim] =
+                    legibility(draw(background, hud.colour, scale), covered, bytes(hud.colour));
+                EXPECT_GT(rim, 100) << "no text drawn";
+                EXPECT_GE(worst, 4.5);
             }
         }
     }
@@ -208,32 +194,23 @@ TEST_F(OverlayText, GlyphsKeepTheirPlacesAndTheirOwnColour) {
     const Picture onBlack = draw({0, 0, 0}, red, 1.0f);
     const std::vector<float> covered = coverage(onBlack, red);
 
-    // At scale 1 from a whole-pixel pen, each bitmap texel lands on one pixel, so the ink's
-    // bounds are those of the bitmaps laid out along the line.
-    int left = width, right = -1, bottom = height, top = -1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (covered[size_t(y) * width + x] <= 0.0f) continue;
-            left = std::min(left, x), right = std::max(right, x);
-            bottom = std::min(bottom, y), top = std::max(top, y);
-        }
-    }
-    int laidLeft = width, laidRight = -1, laidBottom = height, laidTop = -1;
+    // At scale 1 from a whole-pixel pen, each bitmap texel lands on one pixel, so the ink
+    // spans the bitmaps laid out along the line.
+    glm::ivec4 ink{width, -1, height, -1}, laid{width, -1, height, -1};  // left right bottom top
+    for (int i = 0; i < width * height; ++i)
+        if (covered[size_t(i)] > 0.0f)
+            ink = {std::min(ink[0], i % width), std::max(ink[1], i % width),
+                   std::min(ink[2], i / width), std::max(ink[3], i / width)};
     int pen = int(penX);
-    for (const char* c = line; *c; ++c) {
+    for (const char* c = line; *c; pen += int(gfx::glyphTable.at(*c++).advance >> 6)) {
         const gfx::Glyph& g = gfx::glyphTable.at(*c);
-        if (g.size.x > 0) {
-            laidLeft = std::min(laidLeft, pen + g.bearing.x);
-            laidRight = std::max(laidRight, pen + g.bearing.x + g.size.x - 1);
-            laidBottom = std::min(laidBottom, int(penY) - (g.size.y - g.bearing.y));
-            laidTop = std::max(laidTop, int(penY) + g.bearing.y - 1);
-        }
-        pen += int(g.advance >> 6);
+        if (g.size.x > 0)
+            laid = {std::min(laid[0], pen + g.bearing.x),
+                    std::max(laid[1], pen + g.bearing.x + g.size.x - 1),
+                    std::min(laid[2], int(penY) - (g.size.y - g.bearing.y)),
+                    std::max(laid[3], int(penY) + g.bearing.y - 1)};
     }
-    EXPECT_EQ(left, laidLeft);
-    EXPECT_EQ(right, laidRight);
-    EXPECT_EQ(bottom, laidBottom);
-    EXPECT_EQ(top, laidTop);
+    EXPECT_EQ(ink, laid) << "left, right, bottom, top";
 
     // Drawn on black, where a ring leaves no trace, a string shows each of its glyphs as the
     // glyph alone shows it: the ring of a letter reaching into the gap to its neighbour
@@ -244,9 +221,7 @@ TEST_F(OverlayText, GlyphsKeepTheirPlacesAndTheirOwnColour) {
         std::fill(alone.rgb.begin(), alone.rgb.end(), 0);
         float pen = penX;
         for (const char c : std::string(banner)) {
-            clear({0, 0, 0});
-            gfx::renderText(*program, std::string(1, c), pen, penY, scale, red);
-            const Picture glyph = read();
+            const Picture glyph = draw({0, 0, 0}, red, scale, GL_FILL, std::string(1, c), pen);
             for (size_t i = 0; i < alone.rgb.size(); ++i)
                 alone.rgb[i] = std::max(alone.rgb[i], glyph.rgb[i]);
             pen += float(gfx::glyphTable.at(c).advance >> 6) * scale;
@@ -262,12 +237,10 @@ TEST_F(OverlayText, GlyphsKeepTheirPlacesAndTheirOwnColour) {
         for (const Rgb& background : {water, litFloor}) {
             const Picture picture = draw(background, red, 1.0f, mode);
             int full = 0, changed = 0;
-            for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    if (onBlack.at(x, y) != bytes(red)) continue;
-                    ++full;
-                    changed += picture.at(x, y) != bytes(red);
-                }
+            for (size_t i = 0; i < picture.rgb.size(); i += 3) {
+                if (onBlack.at(int(i / 3) % width, int(i / 3) / width) != bytes(red)) continue;
+                ++full;
+                changed += picture.at(int(i / 3) % width, int(i / 3) / width) != bytes(red);
             }
             EXPECT_GT(full, 300) << "few fully covered pixels";
             EXPECT_EQ(changed, 0) << changed << " of " << full

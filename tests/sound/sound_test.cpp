@@ -27,56 +27,26 @@ std::vector<short> tone(double seconds, double frequency) {
     return samples;
 }
 
-void writeTone(const std::string& path, double seconds, double frequency) {
-    SF_INFO info{0, 44100, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};  // 44.1 kHz mono
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    const std::vector<short> samples = tone(seconds, frequency);
-    sf_write_short(file, samples.data(), static_cast<sf_count_t>(samples.size()));
-    sf_close(file);
-}
-
-// A tone of its own on each channel, 0.3 s long; 0 leaves a channel silent. With a
+// A 44.1 kHz WAV with a tone of its own on each channel; 0 leaves a channel silent. With a
 // channel map, the file says where each channel goes (WAVE_FORMAT_EXTENSIBLE).
 void writeChannels(const std::string& path, const std::vector<double>& frequencies,
-                   const std::vector<int>& channelMap = {}) {
+                   double seconds = 0.3, std::vector<int> map = {}) {
     const int channels = static_cast<int>(frequencies.size());
-    SF_INFO info{
-        0,        44100,
-        channels, (channelMap.empty() ? SF_FORMAT_WAV : SF_FORMAT_WAVEX) | SF_FORMAT_PCM_16,
-        0,        0};
+    SF_INFO info{0,        44100,
+                 channels, (map.empty() ? SF_FORMAT_WAV : SF_FORMAT_WAVEX) | SF_FORMAT_PCM_16,
+                 0,        0};
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-    // libsndfile keeps the map, though for WAV it answers SF_FALSE; the reading side shows it.
-    std::vector<int> map = channelMap;
     if (!map.empty())
         sf_command(file, SFC_SET_CHANNEL_MAP_INFO, map.data(),
                    static_cast<int>(map.size() * sizeof(int)));
-    std::vector<short> frames(tone(0.3, 1.0).size() * frequencies.size(), 0);
+    std::vector<short> frames(tone(seconds, 1.0).size() * frequencies.size(), 0);
     for (int c = 0; c < channels; ++c) {
-        if (frequencies[c] == 0.0) continue;
-        const std::vector<short> samples = tone(0.3, frequencies[c]);
+        const std::vector<short> samples = tone(seconds, frequencies[c]);
         for (size_t i = 0; i < samples.size(); ++i) frames[i * channels + c] = samples[i];
     }
     sf_writef_short(file, frames.data(), static_cast<sf_count_t>(frames.size() / channels));
     sf_close(file);
-}
-
-// A mono 44.1 kHz WAV of that many frames: a ping at the start, then silence that is a hole
-// in the file, which the file system reads as zeros without it ever being written.
-void writeLongPing(const std::string& path, std::uint32_t frames) {
-    auto field = [](std::uint32_t value, int bytes) {
-        std::string out;
-        for (int i = 0; i < bytes; ++i) out += static_cast<char>(value >> (8 * i));
-        return out;
-    };
-    const std::vector<short> ping = tone(0.3, 880.0);
-    std::string wav = "RIFF" + field(36 + 2 * frames, 4) + "WAVEfmt " + field(16, 4) + field(1, 2) +
-                      field(1, 2) + field(44100, 4) + field(88200, 4) + field(2, 2) + field(16, 2) +
-                      "data" + field(2 * frames, 4);
-    for (const short sample : ping) wav += field(static_cast<std::uint16_t>(sample), 2);
-    writeFile(path, wav);
-    std::filesystem::resize_file(path, 44 + 2 * std::uintmax_t{frames});
 }
 
 // The strongest level of one frequency in any 50 ms of one channel of a recording, 1.0
@@ -118,83 +88,75 @@ protected:
     void SetUp() override {
         dir = makeTempDir();
         output = dir + "/mix.wav";
+        ping = dir + "/ping.wav";
         writeFile(dir + "/alsoft.conf",
                   "[general]\ndrivers = wave\n[wave]\nfile = " + output + "\n");
         setenv("ALSOFT_CONF", (dir + "/alsoft.conf").c_str(), 1);
         setenv("ALSOFT_DRIVERS", "wave", 1);
-        writeTone(dir + "/loop.wav", 0.25, 330.0);
-        writeTone(dir + "/ping.wav", 0.3, 880.0);
+        writeChannels(ping, {880.0});
+        engine = createEngine();
+        ASSERT_NE(engine, nullptr);
     }
-    // Plays the ping once at a volume, under the player's overall level, and returns its
-    // level in the recording.
-    float recordPing(float volume, float masterGain = 1.0f) {
-        Engine* engine = createEngine();
-        EXPECT_NE(engine, nullptr);
+    // Plays a file once to its end, on a device of its own after the first, and returns the
+    // recording's file.
+    const std::string& playToEnd(const std::string& file, float volume = 1.0f,
+                                 float masterGain = 1.0f) {
+        if (!engine) engine = createEngine();
         setMasterGain(engine, masterGain);
-        const Sound ping = play2D(engine, (dir + "/ping.wav").c_str(), false, false, true);
-        setVolume(engine, ping, volume);
-        waitUntilPlayed(engine, ping);
+        const Sound sound = play2D(engine, file.c_str(), false, false, true);
+        EXPECT_TRUE(sound) << file << " was refused";
+        setVolume(engine, sound, volume);
+        waitUntilPlayed(engine, sound);
         dropEngine(engine);
-        return toneLevel(output, 880.0);
+        return output;
     }
-    std::string dir;
-    std::string output;
+    std::string dir, output, ping;
+    Engine* engine = nullptr;
 };
 
 }  // namespace
 
 TEST_F(WaveDevice, LoopedAndOneShotSoundsReachTheOutput) {
-    Engine* engine = createEngine();
-    ASSERT_NE(engine, nullptr);
     const std::string loopFile = dir + "/loop.wav";
+    writeChannels(loopFile, {330.0}, 0.25);
     EXPECT_FALSE(play2D(engine, loopFile.c_str(), true, true, false))
         << "an untracked sound hands out no handle";
     const Sound loop = play2D(engine, loopFile.c_str(), true, false, true);
-    waitUntilPlayed(engine, play2D(engine, (dir + "/ping.wav").c_str(), false, false, true));
+    waitUntilPlayed(engine, play2D(engine, ping.c_str(), false, false, true));
     EXPECT_TRUE(isPlaying(engine, loop)) << "past its file's end, only looping keeps it playing";
     dropEngine(engine);
     EXPECT_GT(toneLevel(output, 330.0), 0.1f);
     EXPECT_GT(toneLevel(output, 880.0), 0.1f) << "the one-shot ping";
 }
 
-TEST_F(WaveDevice, VolumeScalesThePingAndZeroOrBelowIsSilence) {
-    const float full = recordPing(1.0f);
-    const float quarter = recordPing(0.25f);
+// Zero or below is silence, as is a muted player.
+TEST_F(WaveDevice, TheSoundsAndThePlayersVolumesScaleThePing) {
+    const float full = toneLevel(playToEnd(ping), 880.0);
+    const float quarter = toneLevel(playToEnd(ping, 0.25f), 880.0);
     EXPECT_GT(full, 0.15f);
     EXPECT_GT(quarter, 0.01f);
     EXPECT_LT(quarter, full / 2);
-    EXPECT_EQ(recordPing(-0.4f), 0.0f);
-}
-
-TEST_F(WaveDevice, ThePlayersVolumeScalesEverySoundAndMuteSilencesThem) {
-    const float full = recordPing(1.0f);
-    const float half = recordPing(1.0f, 0.5f);
-    EXPECT_NEAR(half, full / 2, full / 10);
-    EXPECT_EQ(recordPing(1.0f, 0.0f), 0.0f);
+    EXPECT_NEAR(toneLevel(playToEnd(ping, 1.0f, 0.5f), 880.0), full / 2, full / 10);
+    EXPECT_EQ(toneLevel(playToEnd(ping, -0.4f), 880.0), 0.0f);
+    EXPECT_EQ(toneLevel(playToEnd(ping, 1.0f, 0.0f), 880.0), 0.0f);
 }
 
 TEST_F(WaveDevice, APausedSoundHoldsItsPlaceAndGoesOnWhenLetGo) {
-    Engine* engine = createEngine();
-    ASSERT_NE(engine, nullptr);
-    const Sound ping = play2D(engine, (dir + "/ping.wav").c_str(), false, false, true);
+    const Sound sound = play2D(engine, ping.c_str(), false, false, true);
     setAllPaused(engine, true);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_TRUE(isPlaying(engine, ping)) << "a paused 0.3 s ping ran out while held";
+    EXPECT_TRUE(isPlaying(engine, sound)) << "a paused 0.3 s ping ran out while held";
     setAllPaused(engine, false);
-    waitUntilPlayed(engine, ping);
+    waitUntilPlayed(engine, sound);
     dropEngine(engine);
     EXPECT_GT(toneLevel(output, 880.0), 0.1f);
 }
 
 TEST_F(WaveDevice, AHeldSonarKeyKeepsOnlyThePingsStillSoundingAndDecodesTheFileOnce) {
     // One 0.3 s ping a frame at about 100 frames a second, as a held O asks for.
-    Engine* engine = createEngine();
-    ASSERT_NE(engine, nullptr);
-    const std::string ping = dir + "/ping.wav";
     Sound last;
     for (int frame = 0; frame < 150; ++frame) {
         last = play2D(engine, ping.c_str(), false, false, true);
-        setVolume(engine, last, 0.5f);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(cachedBufferCount(engine), 1u);
@@ -205,29 +167,30 @@ TEST_F(WaveDevice, AHeldSonarKeyKeepsOnlyThePingsStillSoundingAndDecodesTheFileO
 }
 
 TEST_F(WaveDevice, MissingOrUndecodableFilesGiveNoSoundAndAreNamedOnce) {
-    const std::string cut = dir + "/cut.wav";
-    writeFile(cut, readFile(dir + "/ping.wav").substr(0, 30));
-    Engine* engine = createEngine();
-    ASSERT_NE(engine, nullptr);
+    const std::string cut = dir + "/cut.wav", absent = dir + "/absent.wav";
+    writeFile(cut, readFile(ping).substr(0, 30));
     testing::internal::CaptureStderr();
-    for (const std::string& file : {dir + "/absent.wav", cut, cut, dir + "/absent.wav"}) {
+    for (const std::string& file : {absent, cut, cut, absent})
         EXPECT_FALSE(play2D(engine, file.c_str(), false, false, true)) << file;
-    }
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(liveSoundCount(engine), 0u);
     dropEngine(engine);
-
-    for (const std::string& file : {dir + "/absent.wav", cut})
+    for (const std::string& file : {absent, cut})
         EXPECT_EQ(occurrences(err, "[" + file + "]: "), 1) << err;
 }
 
 // Eleven minutes of mono at 44.1 kHz is 58 MB of samples; the sound keeps what fits the
-// budget and plays from its start.
+// budget and plays from its start. The ping is followed by a hole in the file, which reads
+// as silence without ever being written.
 TEST_F(WaveDevice, ASoundLongerThanTheBudgetPlaysItsFirstPart) {
+    const std::uint32_t frames = 29106000;
+    std::string wav = readFile(ping);
+    ASSERT_EQ(wav.substr(36, 4), "data") << "a 44-byte header";
+    for (const auto& [at, value] : {std::pair{4u, 36 + 2 * frames}, std::pair{40u, 2 * frames}})
+        for (int i = 0; i < 4; ++i) wav[at + i] = static_cast<char>(value >> (8 * i));
     const std::string file = dir + "/long.wav";
-    writeLongPing(file, 29106000);
-    Engine* engine = createEngine();
-    ASSERT_NE(engine, nullptr);
+    writeFile(file, wav);
+    std::filesystem::resize_file(file, 44 + 2 * std::uintmax_t{frames});
     testing::internal::CaptureStdout();
     const Sound sound = play2D(engine, file.c_str(), true, false, true);
     const std::string said = testing::internal::GetCapturedStdout();
@@ -240,37 +203,23 @@ TEST_F(WaveDevice, ASoundLongerThanTheBudgetPlaysItsFirstPart) {
     EXPECT_GT(toneLevel(output, 880.0), 0.1f) << "the ping at its start";
 }
 
-// Recorded stereo: channel 0 is left, 1 is right.
+// More than two channels are mixed down to stereo by where each channel sits: in the WAV
+// order (front left, front right, centre, low frequency, rear left, rear right), or where a
+// file names its channels, as the surround pair here. Recorded channel 0 is left, 1 right.
 TEST_F(WaveDevice, MoreThanTwoChannelsAreMixedDownToStereoByWhereEachChannelSits) {
-    // In the WAV channel order: front left, front right, centre, low frequency, rear left
-    // and rear right.
-    const std::string surround = dir + "/surround.wav";
+    const std::string surround = dir + "/surround.wav", named = dir + "/named.wav";
     writeChannels(surround, {330.0, 880.0, 0.0, 0.0, 550.0, 0.0});
-    // A file that names its channels: the third and fourth are the surround pair, not the
-    // centre and the low frequencies they are in the order above.
-    const std::string named = dir + "/named.wav";
-    writeChannels(named, {0.0, 0.0, 330.0, 880.0},
+    writeChannels(named, {0.0, 0.0, 330.0, 880.0}, 0.3,
                   {SF_CHANNEL_MAP_FRONT_LEFT, SF_CHANNEL_MAP_FRONT_RIGHT, SF_CHANNEL_MAP_SIDE_LEFT,
                    SF_CHANNEL_MAP_SIDE_RIGHT});
-
-    struct Expected {
-        double frequency;
-        bool left;
-    };
     for (const auto& [file, tones] :
-         {std::pair{surround, std::vector<Expected>{{330.0, true}, {880.0, false}, {550.0, true}}},
-          std::pair{named, std::vector<Expected>{{330.0, true}, {880.0, false}}}}) {
-        Engine* engine = createEngine();
-        ASSERT_NE(engine, nullptr);
-        const Sound sound = play2D(engine, file.c_str(), false, false, true);
-        EXPECT_TRUE(sound) << file << " was refused";
-        waitUntilPlayed(engine, sound);
-        dropEngine(engine);
-        for (const Expected& e : tones) {
-            const float near = toneLevel(output, e.frequency, e.left ? 0 : 1);
-            const float far = toneLevel(output, e.frequency, e.left ? 1 : 0);
-            EXPECT_GT(near, 0.05f) << file << " " << e.frequency << " Hz";
-            EXPECT_GT(near, 2 * far) << file << " " << e.frequency << " Hz";
+         {std::pair{surround, std::vector<std::pair<double, int>>{{330, 0}, {880, 1}, {550, 0}}},
+          std::pair{named, std::vector<std::pair<double, int>>{{330, 0}, {880, 1}}}}) {
+        playToEnd(file);
+        for (const auto& [frequency, side] : tones) {
+            const float near = toneLevel(output, frequency, side);
+            EXPECT_GT(near, 0.05f) << file << " " << frequency << " Hz";
+            EXPECT_GT(near, 2 * toneLevel(output, frequency, 1 - side)) << file << " " << frequency;
         }
     }
 }
