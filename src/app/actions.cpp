@@ -19,6 +19,9 @@ glm::vec2 stick(float x, float y, float deadZone) {
     return glm::normalize(raw) * ((travel - deadZone) / (1.0f - deadZone));
 }
 
+// The right trigger's press is kept after the pad's 15 buttons.
+constexpr int triggerSlot = 15;
+
 }  // namespace
 
 int followGamepads(int inUse, const std::vector<JoystickChange>& changes, int firstPresentAfter,
@@ -120,7 +123,7 @@ Actions ActionMap::read(const InputSource& input, const GamepadState* pad, float
     if (glm::length(actions.move) > 1.0f) actions.move = glm::normalize(actions.move);
     actions.look += glm::vec2(right.x, -right.y * invert) * preferences_.gamepadLookSpeed * deltaTime;
     const bool trigger = p.axes[pad::rightTrigger] > 0.5f;
-    actions.photo |= padPressed(15, trigger) | padPressed(pad::a, p.buttons[pad::a]);
+    actions.photo |= padPressed(triggerSlot, trigger) | padPressed(pad::a, p.buttons[pad::a]);
     actions.light |= padPressed(pad::y, p.buttons[pad::y]);
     actions.start = padPressed(pad::start, p.buttons[pad::start]);
     actions.card |= p.buttons[pad::x];

@@ -63,9 +63,8 @@ void printWorkingDirectory() {
     }
 }
 
-// The projection matrix's own field of view and planes, so culling matches the screen.
+// Culling starts from the camera's start; its projection follows the framebuffer's size.
 void setUpViewFrustum() {
-    scene::viewFrustum.setProjection(fieldOfViewY, aspectRatio, nearPlane, farPlane);
     scene::viewFrustum.setCamera(cameraPos, cameraPos + cameraFront, cameraUp);
 }
 
@@ -131,11 +130,7 @@ void init() {
     depthShader = std::make_unique<gfx::Shader>("Shader/depth.vert", "Shader/depth.frag");
     textShader = std::make_unique<gfx::Shader>("Shader/text.vert", "Shader/text.frag");
 
-    textShader->use();
-    textShader->setUniform("projection",
-                           glm::ortho(0.0f, static_cast<float>(screenWidth), 0.0f,
-                                      static_cast<float>(screenHeight)));
-    megaShader->use();
+    applyFramebufferSize();
     megaShader->setUniform("projection", glm::mat4(1.0f));  // the real one comes per frame
 
     setUpViewFrustum();
@@ -192,7 +187,6 @@ void resetToFirstStart() {
 void startGame(bool withSound) {
     init();
     glClearColor(0.325f, 0.325f, 0.65f, 0.3f);
-    glViewport(0, 0, screenWidth, screenHeight);
     gfx::loadFont();
     if (withSound) {
         soundEngine = sound::createEngine();
@@ -231,7 +225,6 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     screenWidth = line.sizeGiven ? line.width : preferences.windowWidth;
     screenHeight = line.sizeGiven ? line.height : preferences.windowHeight;
     const bool fullscreen = line.fullscreenGiven ? line.fullscreen : preferences.fullscreen;
-    aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
 
     if (!glfwInit()) base::fatalExit("ERROR: Could not init glfw", windowSystemHint());
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
@@ -252,7 +245,6 @@ int runGame(int argc, const char* const* argv, const InstalledData& installed) {
     // everything sized from the window follows what was really made.
     glfwGetFramebufferSize(window, &screenWidth, &screenHeight);
     if (screenWidth < 1 || screenHeight < 1) failWindow();
-    aspectRatio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
 
     glfwMakeContextCurrent(window);
     glewExperimental = GL_TRUE;

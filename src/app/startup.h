@@ -43,8 +43,8 @@ void cleanup();
 // tests, the gallery, the benchmark). Call it before startGame.
 void resetToFirstStart();
 
-// What start-up does once the window and its context exist: init, the clear colour and
-// viewport, the font, the sound with its ambient loop (when withSound), both off-screen
+// What start-up does once the window and its context exist: init (with everything sized
+// from the framebuffer, see applyFramebufferSize), the clear colour, the font, the sound with its ambient loop (when withSound), both off-screen
 // framebuffers and the mouse-look reference. cleanup undoes it.
 void startGame(bool withSound);
 

@@ -15,6 +15,7 @@
 #include "app/camera.h"
 #include "app/globals.h"
 #include "base/tables.h"
+#include "check/image_check.h"
 #include "render/light_shafts.h"
 #include "scene/frustum.h"
 
@@ -105,17 +106,22 @@ GLFWmonitor* monitorUnder(GLFWwindow* window) {
     return best;
 }
 
-// One icon image as GLFW takes it: 8-bit RGBA, top row first.
+constexpr int maxIconSide = 512;
+
+// One icon image as GLFW takes it: 8-bit RGBA, top row first. The image checks keep a
+// damaged file from DevIL, as for every other picture the game reads.
 bool loadIcon(const char* path, std::vector<unsigned char>& pixels, int& width, int& height) {
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
     bool loaded = false;
-    if (ilLoadImage(path) && ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
+    check::ImageOpenFailure failure;
+    if (check::openCheckedImage(path, maxIconSide, failure) &&
+        ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
         width = ilGetInteger(IL_IMAGE_WIDTH);
         height = ilGetInteger(IL_IMAGE_HEIGHT);
         const ILubyte* data = ilGetData();
-        if (data && width > 0 && height > 0 && width <= 512 && height <= 512) {
+        if (data && width > 0 && height > 0) {
             const size_t row = size_t(width) * 4;
             pixels.resize(row * size_t(height));
             const bool bottomUp = ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT;
@@ -173,20 +179,25 @@ WindowEvents takeWindowEvents() {
     return taken;
 }
 
+void applyFramebufferSize() {
+    const float width = static_cast<float>(screenWidth);
+    const float height = static_cast<float>(screenHeight);
+    aspectRatio = width / height;
+    glViewport(0, 0, screenWidth, screenHeight);
+    scene::viewFrustum.setProjection(fieldOfViewY, aspectRatio, nearPlane, farPlane);
+    if (textShader) {
+        textShader->use();
+        textShader->setUniform("projection", glm::ortho(0.0f, width, 0.0f, height));
+    }
+    render::resizeLightShafts(screenWidth, screenHeight);
+    if (megaShader) megaShader->use();
+}
+
 void resizeFramebuffer(int width, int height) {
     if (width < 1 || height < 1 || (width == screenWidth && height == screenHeight)) return;
     screenWidth = width;
     screenHeight = height;
-    aspectRatio = static_cast<float>(width) / static_cast<float>(height);
-    glViewport(0, 0, width, height);
-    scene::viewFrustum.setProjection(fieldOfViewY, aspectRatio, nearPlane, farPlane);
-    if (textShader) {
-        textShader->use();
-        textShader->setUniform("projection", glm::ortho(0.0f, static_cast<float>(width), 0.0f,
-                                                         static_cast<float>(height)));
-    }
-    render::resizeLightShafts(width, height);
-    if (megaShader) megaShader->use();
+    applyFramebufferSize();
 }
 
 void toggleFullscreen(GLFWwindow* window) {

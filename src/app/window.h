@@ -32,6 +32,11 @@ void watchWindow(GLFWwindow* window);
 // one still plugged in is.
 WindowEvents takeWindowEvents();
 
+// Sets everything sized from screenWidth and screenHeight: the aspect ratio, the viewport,
+// the view frustum's projection, the overlay's projection and the light-shaft targets (when
+// they exist). Start-up calls it once; resizeFramebuffer on every change.
+void applyFramebufferSize();
+
 // Everything sized from the framebuffer follows it: the viewport, the overlay's projection
 // and places (they read screenWidth and screenHeight), the light-shaft targets, the aspect
 // ratio and the view frustum, and so the size of a kept photo. An empty size (a minimised
