@@ -20,13 +20,6 @@ using namespace tarn::test;
 
 namespace {
 
-std::vector<short> tone(double seconds, double frequency) {
-    std::vector<short> samples(static_cast<size_t>(seconds * 44100));
-    for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<short>(20000 * std::sin(2 * M_PI * frequency * i / 44100.0));
-    return samples;
-}
-
 // A 44.1 kHz WAV with a tone of its own on each channel; 0 leaves a channel silent. With a
 // channel map, the file says where each channel goes (WAVE_FORMAT_EXTENSIBLE).
 void writeChannels(const std::string& path, const std::vector<double>& frequencies,
@@ -40,11 +33,11 @@ void writeChannels(const std::string& path, const std::vector<double>& frequenci
     if (!map.empty())
         sf_command(file, SFC_SET_CHANNEL_MAP_INFO, map.data(),
                    static_cast<int>(map.size() * sizeof(int)));
-    std::vector<short> frames(tone(seconds, 1.0).size() * frequencies.size(), 0);
-    for (int c = 0; c < channels; ++c) {
-        const std::vector<short> samples = tone(seconds, frequencies[c]);
-        for (size_t i = 0; i < samples.size(); ++i) frames[i * channels + c] = samples[i];
-    }
+    const size_t count = static_cast<size_t>(seconds * 44100);
+    std::vector<short> frames(count * frequencies.size());
+    for (size_t i = 0; i < frames.size(); ++i)
+        frames[i] = static_cast<short>(20000 * std::sin(2 * M_PI * frequencies[i % channels] *
+                                                        double(i / channels) / 44100.0));
     sf_writef_short(file, frames.data(), static_cast<sf_count_t>(frames.size() / channels));
     sf_close(file);
 }
