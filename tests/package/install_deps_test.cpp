@@ -1,9 +1,8 @@
-// scripts/install-deps's groups against what this machine really uses: every library the
-// game and the asset generator load and every program the build runs belong to what the
-// game group installs, and every program the tests, their scripts and the Makefile call to
-// what the groups install together. No clean machine is at hand, so each group is followed
-// through the dependencies dpkg records for its packages; Debian's base system (Essential
-// and required packages), which even a minimal image has, counts as present.
+// scripts/install-deps's groups against what this machine really uses: the libraries the game
+// and the asset generator load and the programs the build runs come with the game group, and
+// the programs the tests, their scripts and the Makefile call with the groups together. Each
+// group is followed through the dependencies dpkg records; Debian's base system (Essential
+// and required packages) counts as present.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -23,18 +22,13 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string sourceDir = TARNHOLLOW_SOURCE_DIR;
+using Strings = std::vector<std::string>;
 
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
+Strings split(const std::string& text, char separator) {
+    Strings parts;
     std::istringstream in(text);
     for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
     return parts;
-}
-
-std::string trimmed(const std::string& text) {
-    const size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos) return "";
-    return text.substr(begin, text.find_last_not_of(" \t") + 1 - begin);
 }
 
 // The installed packages and what dpkg says each needs.
@@ -45,73 +39,47 @@ public:
             "dpkg-query -W -f='${db:Status-Status}\\t${Package}\\t${Essential}\\t${Priority}"
             "\\t${Provides}\\t${Pre-Depends}, ${Depends}\\n'");
         for (const std::string& line : split(table, '\n')) {
-            const std::vector<std::string> field = split(line, '\t');
+            const Strings field = split(line, '\t');
             if (field.size() < 6 || field[0] != "installed") continue;
-            Package& package = packages_[field[1]];
-            package.base = field[2] == "yes" || field[3] == "required";
-            // "a (>= 1) | b:any, c" is a list of choices; only the names count here.
-            for (const std::string& clause : split(field[5], ',')) {
-                std::vector<std::string> choices;
-                for (const std::string& choice : split(clause, '|')) {
-                    const std::string name = nameOf(choice);
-                    if (!name.empty()) choices.push_back(name);
-                }
-                if (!choices.empty()) package.needs.push_back(choices);
-            }
+            if (field[2] == "yes" || field[3] == "required") base_.push_back(field[1]);
+            // "a (>= 1) | b:any, c" is a list of choices; every installed choice counts.
+            Strings& needs = needs_[field[1]];
+            for (const std::string& choice : split(std::regex_replace(field[5], bar, ","), ','))
+                if (!nameOf(choice).empty()) needs.push_back(nameOf(choice));
             for (const std::string& provided : split(field[4], ','))
                 if (!nameOf(provided).empty()) providers_[nameOf(provided)].insert(field[1]);
         }
     }
 
-    // The packages installing these would bring, with every installed choice taken.
-    std::set<std::string> broughtBy(const std::vector<std::string>& roots) const {
+    // The packages installing these would bring, with the base system.
+    std::set<std::string> withBase(Strings roots) const {
         std::set<std::string> reached;
-        std::vector<std::string> queue(roots.begin(), roots.end());
-        while (!queue.empty()) {
-            const std::string name = queue.back();
-            queue.pop_back();
-            for (const std::string& real : realPackages(name)) {
-                if (!reached.insert(real).second) continue;
-                for (const auto& choices : packages_.at(real).needs)
-                    queue.insert(queue.end(), choices.begin(), choices.end());
-            }
+        roots.insert(roots.end(), base_.begin(), base_.end());
+        while (!roots.empty()) {
+            const std::string name = roots.back();
+            roots.pop_back();
+            std::set<std::string> real =
+                providers_.count(name) ? providers_.at(name) : std::set<std::string>{};
+            if (needs_.count(name)) real.insert(name);
+            for (const std::string& package : real)
+                if (reached.insert(package).second)
+                    roots.insert(roots.end(), needs_.at(package).begin(), needs_.at(package).end());
         }
         return reached;
     }
 
-    std::set<std::string> base() const {
-        std::vector<std::string> roots;
-        for (const auto& [name, package] : packages_)
-            if (package.base) roots.push_back(name);
-        return broughtBy(roots);
-    }
-
 private:
-    struct Package {
-        bool base = false;
-        std::vector<std::vector<std::string>> needs;
-    };
-
     static std::string nameOf(const std::string& relation) {
-        std::string name = trimmed(relation.substr(0, relation.find('(')));
-        return name.substr(0, name.find(':'));
+        static const std::regex name(R"(^\s*([^\s:(]+))");
+        std::smatch match;
+        return std::regex_search(relation, match, name) ? match[1].str() : "";
     }
 
-    std::set<std::string> realPackages(const std::string& name) const {
-        std::set<std::string> real;
-        if (packages_.count(name)) real.insert(name);
-        if (const auto it = providers_.find(name); it != providers_.end())
-            real.insert(it->second.begin(), it->second.end());
-        return real;
-    }
-
-    std::map<std::string, Package> packages_;
+    const std::regex bar{"\\|"};
+    Strings base_;
+    std::map<std::string, Strings> needs_;
     std::map<std::string, std::set<std::string>> providers_;
 };
-
-std::vector<std::string> group(const std::string& names) {
-    return split(shellOutput(sourceDir + "/scripts/install-deps --list " + names), '\n');
-}
 
 // Which package installed each file, from dpkg's own lists.
 class FileOwners {
@@ -119,9 +87,9 @@ public:
     FileOwners() {
         for (const fs::directory_entry& entry : fs::directory_iterator("/var/lib/dpkg/info")) {
             if (entry.path().extension() != ".list") continue;
-            const std::string package = split(entry.path().stem().string(), ':')[0];
             std::ifstream list(entry.path());
-            for (std::string file; std::getline(list, file);) owners_.emplace(file, package);
+            for (std::string file; std::getline(list, file);)
+                owners_.emplace(file, split(entry.path().stem().string(), ':')[0]);
         }
     }
 
@@ -129,11 +97,10 @@ public:
     // file a link names.
     std::string of(const std::string& path) const {
         std::error_code ignored;
-        std::vector<std::string> names = {path, fs::canonical(path, ignored).string()};
-        for (const std::string& name : std::vector<std::string>(names))
-            names.push_back(name.rfind("/usr/", 0) == 0 ? name.substr(4) : "/usr" + name);
-        for (const std::string& name : names)
-            if (const auto it = owners_.find(name); it != owners_.end()) return it->second;
+        for (const std::string& name : {path, fs::canonical(path, ignored).string()})
+            for (const std::string& known :
+                 {name, name.rfind("/usr/", 0) == 0 ? name.substr(4) : "/usr" + name})
+                if (owners_.count(known)) return owners_.at(known);
         return "";
     }
 
@@ -141,15 +108,19 @@ private:
     std::map<std::string, std::string> owners_;
 };
 
-// The shared libraries ldd finds for a program.
-std::vector<std::string> librariesOf(const std::string& program) {
-    std::vector<std::string> libraries;
-    static const std::regex loaded(R"((?:=>\s*)?(/\S+)\s+\(0x)");
-    for (const std::string& line : split(shellOutput("ldd '" + program + "'"), '\n')) {
-        std::smatch match;
-        if (std::regex_search(line, match, loaded)) libraries.push_back(match[1]);
+// Each file must belong to a package the named groups bring, or to the base system.
+void expectBrought(const std::string& groups, const std::map<std::string, std::string>& files) {
+    const Strings roots =
+        split(shellOutput(sourceDir + "/scripts/install-deps --list " + groups), '\n');
+    ASSERT_GT(roots.size(), 5u) << "scripts/install-deps --list " << groups << " gave no packages";
+    const std::set<std::string> brought = InstalledPackages().withBase(roots);
+    const FileOwners owners;
+    for (const auto& [what, file] : files) {
+        const std::string owner = owners.of(file);
+        EXPECT_TRUE(brought.count(owner))
+            << what << " (" << file << ") is " << (owner.empty() ? "no package" : owner)
+            << "'s, which " << groups << " does not bring";
     }
-    return libraries;
 }
 
 // Programs a command line runs: the first word of each part between |, ;, &&, $( and
@@ -158,25 +129,23 @@ std::vector<std::string> librariesOf(const std::string& program) {
 void addCommands(std::string text, std::set<std::string>& commands) {
     static const std::regex arrays(R"([A-Za-z_]\w*=\([^)]*\))");
     static const std::regex parts(R"(\$\(|`|\|\||&&|[|;&'(){}])");
+    static const std::regex word(R"([A-Za-z/][\w.+/-]*)");
     static const std::set<std::string> keywords = {
         "if",  "then", "else", "elif", "fi",   "while", "until",  "do",    "done",
         "for", "case", "esac", "!",    "exec", "local", "export", "return"};
     static const std::set<std::string> wrappers = {"timeout", "env",      "unshare",
                                                    "nice",    "xvfb-run", "exec"};
-    static const std::regex word(R"([A-Za-z/][\w.+/-]*)");
     text = std::regex_replace(text, arrays, " ");
     for (std::sregex_token_iterator it(text.begin(), text.end(), parts, -1), end; it != end; ++it) {
         std::istringstream in(it->str());
-        std::vector<std::string> words;
-        for (std::string w; in >> w;) words.push_back(w);
+        Strings words;
+        for (std::string w; in >> w;) words.push_back(w[0] == '@' ? w.substr(1) : w);  // make's @
         size_t i = 0;
         while (i < words.size() &&
                (keywords.count(words[i]) || words[i].find('=') != std::string::npos))
             ++i;
         if (i < words.size() && (words[i] == "[" || words[i] == "[[")) continue;
-        for (; i < words.size(); ++i) {
-            if (words[i][0] == '@') words[i].erase(0, 1);  // a Makefile's silent recipe line
-            if (!std::regex_match(words[i], word)) break;
+        for (; i < words.size() && std::regex_match(words[i], word); ++i) {
             commands.insert(words[i]);
             if (!wrappers.count(fs::path(words[i]).filename().string())) break;
             while (i + 1 < words.size() &&
@@ -195,60 +164,47 @@ std::set<std::string> programsTheTestsCall() {
     static const std::regex argv(R"re(\{\s*"([A-Za-z/][\w.+/-]*)"\s*[,}])re");
     static const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re");
     static const std::regex cmakeCommand(R"(COMMAND\s+([A-Za-z/][\w.+/-]*))");
-    for (const fs::directory_entry& entry :
-         fs::recursive_directory_iterator(sourceDir + "/tests")) {
-        const std::string name = entry.path().filename().string();
+    const auto each = [](const std::string& text, const std::regex& pattern, auto take) {
+        for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it)
+            take((*it)[1].str());
+    };
+    const auto insert = [&](const std::string& command) { commands.insert(command); };
+    for (const auto& entry : fs::recursive_directory_iterator(sourceDir + "/tests")) {
         const std::string extension = entry.path().extension().string();
         const std::string source = readFile(entry.path().string());
-        if (extension == ".cpp" || extension == ".h") {
-            for (std::sregex_iterator it(source.begin(), source.end(), argv), end; it != end; ++it)
-                commands.insert((*it)[1]);
-            for (size_t at = source.find("shellOutput("); at != std::string::npos;
-                 at = source.find("shellOutput(", at + 1)) {
-                // The call's argument, up to its closing parenthesis.
-                size_t close = at + 11;
-                for (int depth = 0; close < source.size(); ++close) {
-                    if (source[close] == '(') ++depth;
-                    if (source[close] == ')' && --depth == 0) break;
-                }
-                const std::string argument = source.substr(at + 12, close - at - 12);
-                std::string line;
-                for (std::sregex_iterator it(argument.begin(), argument.end(), literal), end;
-                     it != end; ++it)
-                    line += (*it)[1];
-                addCommands(line, commands);
+        if (extension == ".cmake" || entry.path().filename() == "CMakeLists.txt")
+            each(source, cmakeCommand, insert);
+        if (extension != ".cpp" && extension != ".h") continue;
+        each(source, argv, insert);
+        for (size_t at = source.find("shellOutput("); at != std::string::npos;
+             at = source.find("shellOutput(", at + 1)) {
+            size_t close = at + 11;  // the call's closing parenthesis
+            for (int depth = 0; close < source.size(); ++close) {
+                if (source[close] == '(') ++depth;
+                if (source[close] == ')' && --depth == 0) break;
             }
-        } else if (extension == ".cmake" || name == "CMakeLists.txt") {
-            for (std::sregex_iterator it(source.begin(), source.end(), cmakeCommand), end;
-                 it != end; ++it)
-                commands.insert((*it)[1]);
+            std::string line;
+            each(source.substr(at + 12, close - at - 12), literal,
+                 [&](const std::string& part) { line += part; });
+            addCommands(line, commands);
         }
     }
-    for (const std::string script : {"scripts/with-display", "scripts/soak"}) {
-        for (const std::string& line : split(readFile(sourceDir + "/" + script), '\n'))
-            if (trimmed(line).rfind('#', 0) != 0) addCommands(line, commands);
-    }
-    for (const std::string& line : split(readFile(sourceDir + "/Makefile"), '\n'))
-        if (!line.empty() && line[0] == '\t') addCommands(line, commands);
+    for (const std::string file : {"scripts/with-display", "scripts/soak", "Makefile"})
+        for (const std::string& line : split(readFile(sourceDir + "/" + file), '\n'))
+            if (file == "Makefile" ? line.rfind('\t', 0) == 0
+                                   : line.find_first_not_of(" \t") != line.find('#'))
+                addCommands(line, commands);
     return commands;
 }
 
 // The file a command name runs, as a shell with the default PATH finds it; empty when none.
 std::string programFile(const std::string& command) {
     if (command[0] == '/') return fs::is_regular_file(command) ? command : "";
-    if (command.find('/') != std::string::npos) return "";
     for (const char* folder : {"/usr/local/bin", "/usr/bin", "/bin", "/usr/sbin", "/sbin"}) {
         const std::string path = std::string(folder) + "/" + command;
-        if (access(path.c_str(), X_OK) == 0 && fs::is_regular_file(path)) return path;
-    }
-    return "";
-}
-
-// The value of a CMake cache entry of this build.
-std::string cached(const std::string& name) {
-    std::ifstream cache(std::string(TARNHOLLOW_BINARY_DIR) + "/CMakeCache.txt");
-    for (std::string line; std::getline(cache, line);) {
-        if (line.rfind(name + ":", 0) == 0) return line.substr(line.find('=') + 1);
+        if (command.find('/') == std::string::npos && access(path.c_str(), X_OK) == 0 &&
+            fs::is_regular_file(path))
+            return path;
     }
     return "";
 }
@@ -256,48 +212,35 @@ std::string cached(const std::string& name) {
 }  // namespace
 
 TEST(InstallDeps, TheGameGroupHoldsEveryLibraryTheGameLoadsAndEveryProgramItsBuildRuns) {
-    const InstalledPackages installed;
-    const FileOwners owners;
-    const std::set<std::string> base = installed.base();
-    const std::set<std::string> game = installed.broughtBy(group("game"));
-    ASSERT_GT(game.size(), 20u) << "scripts/install-deps --list game gave no packages";
-
-    std::vector<std::string> files;
-    for (const char* program : {TARNHOLLOW_GAME_BINARY, TARNHOLLOW_ASSETS_BINARY}) {
-        const std::vector<std::string> libraries = librariesOf(program);
-        EXPECT_GT(libraries.size(), 10u) << program;
-        files.insert(files.end(), libraries.begin(), libraries.end());
+    std::map<std::string, std::string> files;
+    static const std::regex loaded(R"((?:=>\s*)?(/\S+)\s+\(0x)");
+    for (const std::string program : {TARNHOLLOW_GAME_BINARY, TARNHOLLOW_ASSETS_BINARY}) {
+        const size_t before = files.size();
+        std::smatch match;
+        for (const std::string& line : split(shellOutput("ldd '" + program + "'"), '\n'))
+            if (std::regex_search(line, match, loaded))
+                files[program + " loads " + match[1].str()] = match[1];
+        EXPECT_GT(files.size() - before, 10u) << program;
     }
+    std::ifstream cache(std::string(TARNHOLLOW_BINARY_DIR) + "/CMakeCache.txt");
+    std::map<std::string, std::string> cached;
+    for (std::string line; std::getline(cache, line);)
+        cached[line.substr(0, line.find(':'))] = line.substr(line.find('=') + 1);
     for (const char* entry : {"CMAKE_CXX_COMPILER", "CMAKE_MAKE_PROGRAM", "CMAKE_COMMAND",
                               "PKG_CONFIG_EXECUTABLE", "CMAKE_STRIP", "TARNHOLLOW_FONT_FILE"}) {
-        EXPECT_FALSE(cached(entry).empty()) << entry;
-        if (!cached(entry).empty()) files.push_back(cached(entry));
+        EXPECT_FALSE(cached[entry].empty()) << entry;
+        if (!cached[entry].empty()) files[entry] = cached[entry];
     }
-    for (const std::string& file : files) {
-        const std::string owner = owners.of(file);
-        EXPECT_FALSE(owner.empty()) << file << " belongs to no package";
-        if (owner.empty()) continue;
-        EXPECT_TRUE(game.count(owner) || base.count(owner))
-            << file << " is " << owner << "'s, which the game group does not bring";
-    }
+    expectBrought("game", files);
 }
 
 TEST(InstallDeps, TheGroupsTogetherHoldEveryProgramTheTestsCall) {
-    const InstalledPackages installed;
-    const FileOwners owners;
-    const std::set<std::string> base = installed.base();
-    const std::set<std::string> all = installed.broughtBy(group("game test package"));
-
     const std::set<std::string> commands = programsTheTestsCall();
     for (const std::string expected : {"xdotool", "import", "lintian", "xvfb-run"})
         EXPECT_TRUE(commands.count(expected)) << "the scan missed " << expected;
-    for (const std::string& command : commands) {
-        const std::string file = programFile(command);
-        if (file.empty()) continue;  // a shell builtin, a function, a word of the test's own
-        const std::string owner = owners.of(file);
-        EXPECT_FALSE(owner.empty()) << command << " (" << file << ") belongs to no package";
-        if (owner.empty()) continue;
-        EXPECT_TRUE(all.count(owner) || base.count(owner))
-            << "the tests call " << command << ", " << owner << "'s, which no group brings";
-    }
+    std::map<std::string, std::string> files;
+    for (const std::string& command : commands)  // builtins, functions, words have no file
+        if (!programFile(command).empty())
+            files["the tests call " + command] = programFile(command);
+    expectBrought("game test package", files);
 }
